@@ -1,0 +1,61 @@
+#pragma once
+
+/// @file
+/// Filling one template line with a receipt's values.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "konversi/amount.h"
+
+namespace resipa {
+
+/// The month name for 1 to 12 ("Januari" ... "Desember"), the empty text otherwise.
+std::string NamaBulan(const std::int32_t& bulan);
+
+/// The receipt date text: day, month name and year, "9 Mei 2025".
+std::string receiptDateText(int day, int month, int year);
+
+/// The receipt's values as the window holds them, UTF-8 text exactly as typed.
+struct ReceiptValues {
+    std::string tanggal;    ///< the receipt date text, "9 Mei 2025"
+    std::string nomor;      ///< txtNomor
+    std::string keterangan; ///< txtKet
+    std::string jumlah;     ///< txtJml, as the field shows it
+    std::string kota;       ///< txtTempat
+    std::string terbilang;  ///< txtBilang
+    std::string nama;       ///< txtPen
+    std::string namaPerusahaan;      ///< txtNPer
+    std::string alamatPerusahaan;    ///< txtAl
+    std::string deskripsiPerusahaan; ///< txtDesc
+    std::string namaPimpinan;        ///< txtPimp
+    std::string namaBank;            ///< txtNBank
+    std::string atasNama;            ///< txtANB
+    std::string acc;                 ///< txtAcc
+};
+
+/// A value made safe for an RTF document: "\", "{" and "}" escaped, every non-ASCII character
+/// as an RTF Unicode escape, a line break (LF, CR LF or CR) as an RTF line break.
+std::string rtfSafe(std::string_view utf8);
+
+/// Fills template lines with one set of values. Built once per set of values (escaping and
+/// regrouping are done here, not per line); fill() is then cheap for lines without "[".
+class LineFiller {
+public:
+    LineFiller(const ReceiptValues& values, const NumberFormat& format);
+
+    /// The fourteen replacements, in order, each on the result of the one before.
+    /// @p out receives the filled line.
+    void fill(std::string_view line, std::string& out) const;
+    std::string fill(std::string_view line) const;
+
+private:
+    struct Replacement {
+        std::string_view placeholder;
+        std::string value;
+    };
+    Replacement m_replacements[14];
+};
+
+} // namespace resipa
