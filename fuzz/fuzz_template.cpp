@@ -1,0 +1,205 @@
+// Template lines and line filling: lines split and rejoin exactly, and values of any kind
+// inserted into a template never change its RTF structure — no group is opened or closed and
+// no control word is started or extended by what an operator typed.
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/receipt.h"
+#include "document/templatelines.h"
+#include "fuzz/fuzzcommon.h"
+
+using namespace resipa;
+
+namespace {
+
+class StringSource : public ByteSource {
+public:
+    StringSource(std::string_view bytes, std::size_t step) : m_bytes(bytes), m_step(step) {}
+    long long read(char* buffer, std::size_t capacity) override {
+        const std::size_t count = std::min({capacity, m_step, m_bytes.size()});
+        std::memcpy(buffer, m_bytes.data(), count);
+        m_bytes.remove_prefix(count);
+        return static_cast<long long>(count);
+    }
+
+private:
+    std::string_view m_bytes;
+    std::size_t m_step;
+};
+
+class StringSink : public ByteSink {
+public:
+    bool write(const char* data, std::size_t size) override {
+        bytes.append(data, size);
+        return true;
+    }
+    std::string bytes;
+};
+
+// The line ends a template should come out with: CR LF for CR LF and for a lone CR, a lone LF
+// kept, and a final CR LF after a last line without one.
+std::string expectedCopy(std::string_view in) {
+    std::string out;
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        if (in[i] == '\r') {
+            out += "\r\n";
+            if (i + 1 < in.size() && in[i + 1] == '\n')
+                ++i;
+        } else {
+            out += in[i];
+        }
+    }
+    if (!in.empty() && in.back() != '\r' && !in.ends_with("\r\n"))
+        out += "\r\n";
+    return out;
+}
+
+// What an RTF reader sees as structure: groups, control words and the control symbols that are
+// not plain characters. Text is left out.
+struct Token {
+    enum Kind { Open, Close, Word, Symbol } kind;
+    std::string name;
+    bool operator==(const Token&) const = default;
+};
+
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::vector<Token> tokens(std::string_view rtf) {
+    std::vector<Token> out;
+    for (std::size_t i = 0; i < rtf.size(); ++i) {
+        const char c = rtf[i];
+        if (c == '{') {
+            out.push_back({Token::Open, {}});
+        } else if (c == '}') {
+            out.push_back({Token::Close, {}});
+        } else if (c == '\\') {
+            if (i + 1 >= rtf.size()) {
+                out.push_back({Token::Symbol, "\\"});
+            } else if (isLetter(rtf[i + 1])) {
+                std::size_t j = i + 1;
+                while (j < rtf.size() && isLetter(rtf[j]))
+                    ++j;
+                const std::size_t letters = j;
+                if (j < rtf.size() && rtf[j] == '-')
+                    ++j;
+                while (j < rtf.size() && isDigit(rtf[j]))
+                    ++j;
+                const std::string name = std::string(rtf.substr(i + 1, letters - i - 1)) + '=' +
+                                         std::string(rtf.substr(letters, j - letters));
+                out.push_back({Token::Word, name});
+                i = (j < rtf.size() && rtf[j] == ' ') ? j : j - 1;
+            } else if (rtf[i + 1] == '\'') {
+                i += std::min<std::size_t>(3, rtf.size() - 1 - i);
+            } else {
+                const char symbol = rtf[i + 1];
+                if (symbol != '\\' && symbol != '{' && symbol != '}')
+                    out.push_back({Token::Symbol, std::string(1, symbol)});
+                ++i;
+            }
+        }
+    }
+    return out;
+}
+
+bool escapeWord(const Token& t) {
+    if (t.kind != Token::Word)
+        return false;
+    const std::string_view name = t.name.substr(0, t.name.find('='));
+    return name == "u" || name == "uc" || name == "line" || name == "tab";
+}
+
+// Drops what escaping a value may add: the Unicode escape groups and the escape words.
+std::vector<Token> structure(const std::vector<Token>& all) {
+    std::vector<Token> out;
+    std::vector<bool> dropClose;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const Token& t = all[i];
+        if (t.kind == Token::Open) {
+            const bool escapeGroup = i + 1 < all.size() && all[i + 1].kind == Token::Word &&
+                                     all[i + 1].name.starts_with("uc=");
+            dropClose.push_back(escapeGroup);
+            if (escapeGroup)
+                continue;
+        } else if (t.kind == Token::Close && !dropClose.empty()) {
+            const bool drop = dropClose.back();
+            dropClose.pop_back();
+            if (drop)
+                continue;
+        }
+        if (!escapeWord(t))
+            out.push_back(t);
+    }
+    return out;
+}
+
+bool braceBalanced(const std::vector<Token>& all) {
+    long depth = 0;
+    for (const Token& t : all) {
+        depth += t.kind == Token::Open ? 1 : t.kind == Token::Close ? -1 : 0;
+        if (depth < 0)
+            return false;
+    }
+    return depth == 0;
+}
+
+std::string fillAll(std::string_view templ, const ReceiptValues& values,
+                    const NumberFormat& format, std::size_t step) {
+    StringSource source(templ, step);
+    TemplateLineReader reader(source, step);
+    StringSink sink;
+    TemplateLineWriter writer(sink, step);
+    const LineFiller filler(values, format);
+    std::string line;
+    std::string filled;
+    while (reader.next(line) == TemplateLineReader::Status::Line) {
+        filler.fill(line, filled);
+        fuzz::check(writer.writeLine(filled), "writing to memory never fails");
+    }
+    fuzz::check(writer.flush(), "flushing to memory never fails");
+    return sink.bytes;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    const NumberFormat format = fuzz::numberFormat(input.ConsumeIntegral<unsigned char>());
+    const std::size_t step = input.ConsumeIntegralInRange<std::size_t>(1, 64);
+    ReceiptValues values;
+    for (std::string* field :
+         {&values.tanggal, &values.nomor, &values.keterangan, &values.jumlah, &values.kota,
+          &values.terbilang, &values.nama, &values.namaPerusahaan, &values.alamatPerusahaan,
+          &values.deskripsiPerusahaan, &values.namaPimpinan, &values.namaBank,
+          &values.atasNama, &values.acc})
+        *field = input.ConsumeRandomLengthString(64);
+    const std::string templ = input.ConsumeRemainingBytesAsString();
+
+    // Copying with nothing to fill reproduces the template with its line ends made CR LF.
+    StringSource source(templ, step);
+    TemplateLineReader reader(source, step);
+    StringSink sink;
+    TemplateLineWriter writer(sink, step);
+    std::string line;
+    while (reader.next(line) == TemplateLineReader::Status::Line)
+        writer.writeLine(line);
+    writer.flush();
+    fuzz::check(sink.bytes == expectedCopy(templ), "lines split and rejoin exactly");
+
+    const std::string filled = fillAll(templ, values, format, step);
+    fuzz::check(fillAll(templ, values, format, 64) == filled, "buffer sizes change nothing");
+    const std::string neutral = fillAll(templ, ReceiptValues{}, format, step);
+    const auto filledTokens = tokens(filled);
+    fuzz::check(structure(filledTokens) == structure(tokens(neutral)),
+                "typed values leave the template's structure as it is");
+    if (braceBalanced(tokens(templ)))
+        fuzz::check(braceBalanced(filledTokens), "a balanced template stays balanced");
+    return 0;
+}
