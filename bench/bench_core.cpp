@@ -1,0 +1,113 @@
+// The core's hot routines: the amount in words, the grouping rule and line filling.
+
+#include "bench/receiptvalues.h"
+#include "bench/templategen.h"
+#include "document/receipt.h"
+#include "konversi/amount.h"
+#include "konversi/amountfield.h"
+#include "konversi/mdlKonversi.h"
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using resipa::Amount;
+
+constexpr std::int64_t kLargestSpelledRupiah = 999'999'999'999;
+constexpr std::int64_t kTenThousandthsPerRupiah = 10'000;
+
+// A fixed set, so every run measures the same amounts; a power of two to index cheaply.
+std::vector<Amount> randomAmounts() {
+    std::mt19937_64 generator(20250509);
+    std::uniform_int_distribution<std::int64_t> rupiah(0, kLargestSpelledRupiah);
+    std::vector<Amount> amounts(4096);
+    for (Amount& amount : amounts)
+        amount = Amount::fromTenThousandths(rupiah(generator) * kTenThousandthsPerRupiah);
+    return amounts;
+}
+
+// What the amount field holds while an operator types: grouped as the field regroups it,
+// a pasted ungrouped number, and texts that are not (yet) numbers.
+const std::vector<std::string> kFieldTexts{
+    "0",       "7",         "25",         "150",         "1,500",           "15,000",
+    "250,000", "1,500,000", "12,345,678", "750,000,000", "999,999,999,999", "1234567",
+    "12.5",    "-",         "5%"};
+
+void BM_KonversiTerbilang(benchmark::State& state) {
+    const std::vector<Amount> amounts = randomAmounts();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        std::string words = resipa::KonversiTerbilang(amounts[i++ & (amounts.size() - 1)]);
+        benchmark::DoNotOptimize(words);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_KonversiTerbilang);
+
+template <typename Routine>
+void runOnFieldTexts(benchmark::State& state, Routine routine) {
+    const resipa::NumberFormat format = resipa::bench::commaGrouping();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        auto result = routine(kFieldTexts[i], format);
+        benchmark::DoNotOptimize(result);
+        i = i + 1 == kFieldTexts.size() ? 0 : i + 1;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+void BM_Regroup(benchmark::State& state) {
+    runOnFieldTexts(state, resipa::regroup);
+}
+BENCHMARK(BM_Regroup);
+
+void BM_ReadAmount(benchmark::State& state) {
+    runOnFieldTexts(state, resipa::readAmount);
+}
+BENCHMARK(BM_ReadAmount);
+
+// Everything the amount field computes for one change, without the widgets.
+void BM_AmountFieldChange(benchmark::State& state) {
+    runOnFieldTexts(state, [](std::string_view text, const resipa::NumberFormat& format) {
+        const std::string grouped = resipa::regroup(text, format);
+        return resipa::wordsForAmountText(grouped, format);
+    });
+}
+BENCHMARK(BM_AmountFieldChange);
+
+void fillLines(benchmark::State& state, const std::vector<std::string>& lines) {
+    const resipa::NumberFormat format = resipa::bench::commaGrouping();
+    const resipa::LineFiller filler(resipa::bench::sampleReceiptValues(), format);
+    std::int64_t bytesPerPass = 0;
+    for (const std::string& line : lines)
+        bytesPerPass += static_cast<std::int64_t>(line.size());
+    std::string out;
+    for (auto _ : state) {
+        for (const std::string& line : lines) {
+            filler.fill(line, out);
+            benchmark::DoNotOptimize(out);
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * bytesPerPass);
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(lines.size()));
+}
+
+void BM_LineFill_WithPlaceholders(benchmark::State& state) {
+    fillLines(state, resipa::bench::sampleTemplateLines().withPlaceholders);
+}
+BENCHMARK(BM_LineFill_WithPlaceholders);
+
+void BM_LineFill_WithoutPlaceholders(benchmark::State& state) {
+    fillLines(state, resipa::bench::sampleTemplateLines().withoutPlaceholders);
+}
+BENCHMARK(BM_LineFill_WithoutPlaceholders);
+
+} // namespace
+
+BENCHMARK_MAIN();

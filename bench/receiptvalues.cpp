@@ -1,0 +1,68 @@
+#include "bench/receiptvalues.h"
+
+#include "konversi/amountfield.h"
+
+namespace resipa::bench {
+
+NumberFormat commaGrouping() {
+    return NumberFormat{",", "."};
+}
+
+ReceiptValues sampleReceiptValues() {
+    ReceiptValues values;
+    values.tanggal = receiptDateText(kSampleDay, kSampleMonth, kSampleYear);
+    values.nomor = "KW-2025/05/0173";
+    values.keterangan = "Pelunasan cetak brosur dan kalender 2025";
+    values.jumlah = "1,750,000";
+    values.kota = "Yogyakarta";
+    values.terbilang = wordsForAmountText(values.jumlah, commaGrouping());
+    values.nama = "Budi Santoso";
+    values.namaPerusahaan = "CV Sinar Cetak Mandiri";
+    values.alamatPerusahaan = "Jl. Kaliurang Km 5 No. 21 Sleman";
+    values.deskripsiPerusahaan = "Percetakan Offset dan Desain Grafis";
+    values.namaPimpinan = "Ratna Wulandari";
+    values.namaBank = "Bank Rakyat Indonesia";
+    values.atasNama = "CV Sinar Cetak Mandiri";
+    values.acc = "0123-01-004567-50-9";
+    return values;
+}
+
+std::vector<std::pair<std::string_view, std::string>>
+filledPlaceholders(const ReceiptValues& values) {
+    return {{"[TGL_RESIPA]", values.tanggal},
+            {"[NOMOR_RESIPA]", values.nomor},
+            {"[KETERANGAN]", values.keterangan},
+            {"[JUMLAH]", "Rp." + values.jumlah},
+            {"[KOTA]", values.kota},
+            {"[TERBILANG]", values.terbilang},
+            {"[NAMA]", values.nama},
+            {"[NAMA_PERUSAHAAN]", values.namaPerusahaan},
+            {"[ALAMAT_PERUSAHAAN]", values.alamatPerusahaan},
+            {"[DESCRIPSI_PERUSAHAAN]", values.deskripsiPerusahaan},
+            {"[NAMA_PIMPINAN]", values.namaPimpinan},
+            {"[NAMA_BANK]", values.namaBank},
+            {"[ATAS_NAMA]", values.atasNama},
+            {"[ACC]", values.acc}};
+}
+
+std::string profileFileText(const ReceiptValues& values) {
+    const std::pair<std::string_view, const std::string&> items[]{
+        {"Kota", values.kota},
+        {"Nama Perusahaan", values.namaPerusahaan},
+        {"Deskripsi Perusahaan", values.deskripsiPerusahaan},
+        {"Alamat Perusahaan", values.alamatPerusahaan},
+        {"Nama Bank", values.namaBank},
+        {"No. Rekening", values.acc},
+        {"Atas Nama", values.atasNama},
+        {"Nama Pimpinan", values.namaPimpinan}};
+    std::string text;
+    for (const auto& [label, value] : items) {
+        text += label;
+        text += ",\"";
+        text += value;
+        text += "\"\r\n";
+    }
+    return text;
+}
+
+} // namespace resipa::bench
