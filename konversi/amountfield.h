@@ -3,10 +3,10 @@
 /// @file
 /// The amount field's key filter and the words it shows for its text.
 
+#include "konversi/amount.h"
+
 #include <string>
 #include <string_view>
-
-#include "konversi/amount.h"
 
 namespace resipa {
 

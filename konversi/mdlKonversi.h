@@ -3,11 +3,11 @@
 /// @file
 /// Amounts spelled out in Indonesian words ("terbilang").
 
+#include "konversi/amount.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "konversi/amount.h"
 
 namespace resipa {
 
@@ -18,7 +18,11 @@ namespace resipa {
 std::string KonversiTerbilang(Amount amount);
 
 /// The words of one group of three digits ("000" to "999") at group position 1 (milyar) to
-/// 4 (units), without the scale word. May be empty.
+/// 4 (units), without the scale word. May be empty; a text that is not three digits has
+/// no words.
 std::string KonversiRatusan(std::string_view group, std::uint8_t position);
+
+/// The words shown for an amount beyond the conversion limit: "Melewati batas konversi Rupiah".
+std::string limitWords();
 
 } // namespace resipa
