@@ -1,0 +1,281 @@
+#!/usr/bin/env bash
+# One receipt, typed with the keyboard only into the real program in a virtual X server,
+# then the document that "Preview" writes and hands to the desktop is read back with unrtf.
+#
+# Usage: receipt_e2e.sh PROGRAM DATA_DIR
+#   PROGRAM   the built resipa executable
+#   DATA_DIR  the folder holding rspdefault.rtf
+# The company profile is this folder's informasi.inf. KEEP_E2E_DIR=1 keeps the work folder.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
+
+# Pauses long enough for the queued focus moves of the Enter navigation to land even on a
+# busy machine; the key events themselves are spaced by xdotool's --delay.
+PAUSE_AFTER_ENTER=${PAUSE_AFTER_ENTER:-0.7}
+PAUSE_AFTER_TYPING=${PAUSE_AFTER_TYPING:-0.3}
+
+note() { printf 'e2e: %s\n' "$*"; }
+die() { printf 'e2e: FAIL: %s\n' "$*" >&2; exit 1; }
+
+# Ends a process and waits up to two seconds before forcing it.
+end_pid() {
+    local pid=$1
+    kill "$pid" 2>/dev/null || return 0
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+        kill -0 "$pid" 2>/dev/null || return 0
+        sleep 0.2
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+}
+
+# A pid that the driver wrote down, ended only while it still names the process it started:
+# the driver may be gone, and the number reused.
+end_recorded() {
+    local file=$1 name=$2 pid
+    [ -s "$file" ] || return 0
+    pid=$(<"$file")
+    [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$name" ] || return 0
+    end_pid "$pid"
+}
+
+# ---------------------------------------------------------------------------------------------
+# Inside the X server: start the program and type the receipt.
+# ---------------------------------------------------------------------------------------------
+drive() {
+    local work=$1 prog wid
+
+    # xvfb-run started the X server as our sibling; recorded so that the outer part can end
+    # it should this driver itself be killed by the time limit.
+    for p in /proc/[0-9]*; do
+        if [ "$(cat "$p/comm" 2>/dev/null)" = Xvfb ] &&
+            [ "$(awk '{print $4}' "$p/stat" 2>/dev/null)" = "$PPID" ]; then
+            echo "${p#/proc/}" >"$work/xvfb.pid"
+        fi
+    done
+
+    # Started from another folder: the program must find its files beside the executable.
+    (cd "$work/elsewhere" &&
+        exec env -u BROWSER -u DEFAULT_BROWSER -u SNAP QT_QPA_PLATFORM=xcb \
+            PATH="$work/fakebin:$PATH" "$work/exe/resipa" >"$work/program.log" 2>&1) &
+    prog=$!
+    echo "$prog" >"$work/program.pid"
+    # Our own child, not yet waited for, so its pid cannot have been reused.
+    # shellcheck disable=SC2064 # the pid is fixed now; the trap runs after drive returns
+    trap "end_pid $prog" EXIT
+
+    note "waiting for the window"
+    if ! wid=$(timeout 30 xdotool search --sync --onlyvisible --name 'Resipa Elektronik' | head -n 1) ||
+        [ -z "$wid" ]; then
+        kill -0 "$prog" 2>/dev/null || die "the program ended before showing its window"
+        die "no visible window named 'Resipa Elektronik' within 30 s"
+    fi
+    note "window $wid: $(xdotool getwindowname "$wid")"
+
+    # No window manager runs here, so give the window the keyboard ourselves.
+    timeout 10 xdotool windowfocus --sync "$wid" || xdotool windowfocus "$wid" || true
+    sleep 1.5
+
+    alive() { kill -0 "$prog" 2>/dev/null || die "the program ended while the receipt was typed"; }
+    enter() { alive; xdotool key --delay 50 Return; sleep "$PAUSE_AFTER_ENTER"; }
+    typ() { alive; xdotool type --delay 50 "$1"; sleep "$PAUSE_AFTER_TYPING"; }
+
+    # The focus starts on the date, which keeps today's date.
+    enter                            # Tgl -> txtNomor
+    typ "$E2E_NOMOR"; enter          # txtNomor -> txtTempat
+    typ "$E2E_KOTA"; enter           # txtTempat (the profile's city is selected) -> txtPen
+    typ "$E2E_NAMA"; enter           # txtPen -> txtJml
+    typ "$E2E_ANGKA"; enter          # txtJml ("0" selected) -> past txtBilang -> txtKet
+    typ "$E2E_KET"; enter            # txtKet -> "Preview"
+    note "Enter on Preview"
+    enter
+
+    local i
+    for ((i = 0; i < 100; i++)); do
+        [ -s "$work/open-requests.txt" ] && break
+        alive
+        sleep 0.2
+    done
+    if [ ! -s "$work/open-requests.txt" ]; then
+        if [ -n "$(xdotool search --onlyvisible --name 'Unhandle Error' 2>/dev/null)" ]; then
+            die "Preview showed an 'Unhandle Error' box instead of opening the receipt"
+        fi
+        die "Preview asked the desktop to open nothing within 20 s"
+    fi
+    sleep 0.5
+    alive
+    # A second request would show up here; the outer part counts them.
+
+    # "Preview" keeps the focus: two Tabs reach "Keluar", whose Enter ends the program.
+    xdotool key --delay 50 Tab Tab
+    sleep "$PAUSE_AFTER_ENTER"
+    xdotool key --delay 50 Return
+    for ((i = 0; i < 50; i++)); do
+        kill -0 "$prog" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$prog" 2>/dev/null; then
+        echo "still running" >"$work/keluar.txt"
+    else
+        wait "$prog" && echo "ended" >"$work/keluar.txt" || echo "ended with status $?" >"$work/keluar.txt"
+    fi
+}
+
+if [ "${1:-}" = --drive ]; then
+    drive "$2"
+    exit 0
+fi
+
+# ---------------------------------------------------------------------------------------------
+# Outside: prepare the folder, run the driver under xvfb-run, check what came out.
+# ---------------------------------------------------------------------------------------------
+[ $# -eq 2 ] || die "usage: $0 PROGRAM DATA_DIR"
+program=$1
+data=$2
+[ -x "$program" ] || die "no program at $program"
+[ -f "$data/rspdefault.rtf" ] || die "no template at $data/rspdefault.rtf"
+for tool in xvfb-run xauth xdotool unrtf perl timeout; do
+    command -v "$tool" >/dev/null || die "$tool is missing (scripts/setup.sh installs it)"
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/resipa-e2e.XXXXXX")
+work=$(cd "$work" && pwd -P)
+passed=0
+finish() {
+    end_recorded "$work/program.pid" resipa
+    end_recorded "$work/xvfb.pid" Xvfb
+    if [ "$passed" = 1 ] && [ -z "${KEEP_E2E_DIR:-}" ]; then
+        rm -rf "$work"
+    else
+        note "work folder kept: $work"
+    fi
+}
+trap finish EXIT
+
+mkdir -p "$work/exe" "$work/fakebin" "$work/elsewhere"
+cp "$program" "$work/exe/resipa"
+cp "$data/rspdefault.rtf" "$work/exe/rspdefault.rtf"
+cp "$here/informasi.inf" "$work/exe/informasi.inf"
+# The desktop's opener, replaced by one that only writes down what it was asked to open.
+cat >"$work/fakebin/xdg-open" <<EOF
+#!/bin/sh
+printf '%s\n' "\$1" >>'$work/open-requests.txt'
+EOF
+chmod +x "$work/fakebin/xdg-open"
+
+export E2E_NOMOR="KW-0042/V/2025"
+export E2E_KOTA="Bantul"
+export E2E_NAMA="Budi Santoso"
+export E2E_ANGKA="1500000"
+export E2E_KET="Pembayaran café"
+
+bulan=(Januari Februari Maret April Mei Juni Juli Agustus September Oktober November Desember)
+tanggal() { echo "$(date +%-d) ${bulan[$(($(date +%-m) - 1))]} $(date +%Y)"; }
+tanggal_awal=$(tanggal)
+
+note "work folder $work"
+driver_status=0
+timeout -k 10 100 xvfb-run -a -f "$work/Xauthority" -s "-screen 0 1280x800x24" \
+    bash "${BASH_SOURCE[0]}" --drive "$work" || driver_status=$?
+tanggal_akhir=$(tanggal)
+
+failures=()
+fail() { failures+=("$*"); }
+
+report() {
+    printf '\ne2e: ---- program output ----\n'
+    cat "$work/program.log" 2>/dev/null || true
+    printf 'e2e: ---- open requests ----\n'
+    cat "$work/open-requests.txt" 2>/dev/null || true
+    if [ -f "$work/text.txt" ]; then
+        printf 'e2e: ---- receipt text as unrtf reads it ----\n'
+        cat "$work/text.txt"
+        printf '\n'
+    fi
+    printf 'e2e: ---- failures ----\n'
+    printf 'e2e: FAIL: %s\n' "${failures[@]}" >&2
+    exit 1
+}
+
+if [ "$driver_status" -ne 0 ]; then
+    fail "typing the receipt failed (status $driver_status; 124 is the time limit)"
+    report
+fi
+
+# The desktop was asked once, for the document beside the executable.
+expected_doc="$work/exe/Resipa.rtf"
+mapfile -t requests <"$work/open-requests.txt"
+[ "${#requests[@]}" -eq 1 ] || fail "expected one open request, got ${#requests[@]}"
+request=${requests[0]:-}
+request_path=${request#file://}
+request_path=$(printf '%b' "${request_path//%/\\x}")
+[ "$request_path" = "$expected_doc" ] || fail "open request names '$request', not $expected_doc"
+
+[ "$(cat "$work/keluar.txt" 2>/dev/null)" = ended ] ||
+    fail "Enter on 'Keluar' did not end the program cleanly: $(cat "$work/keluar.txt" 2>/dev/null)"
+
+# The template and the profile are only ever read.
+cmp -s "$data/rspdefault.rtf" "$work/exe/rspdefault.rtf" || fail "the template was changed"
+cmp -s "$here/informasi.inf" "$work/exe/informasi.inf" || fail "the profile file was changed"
+
+[ -s "$expected_doc" ] || { fail "no document at $expected_doc"; report; }
+
+# The raw document: lines end in CR LF, values are escaped to plain ASCII, no placeholder
+# is left, and the two-space gap before "Rupiah" is kept.
+crlf=$(grep -c $'\r$' "$expected_doc" || true)
+lines=$(wc -l <"$expected_doc")
+[ "$crlf" -eq "$lines" ] || fail "only $crlf of $lines lines end in CR LF"
+LC_ALL=C grep -q $'[\x80-\xff]' "$expected_doc" && fail "the document holds raw non-ASCII bytes"
+leftover=$(grep -oE '\[(TGL_RESIPA|NOMOR_RESIPA|KETERANGAN|JUMLAH|KOTA|TERBILANG|NAMA|NAMA_PERUSAHAAN|ALAMAT_PERUSAHAAN|DESCRIPSI_PERUSAHAAN|NAMA_PIMPINAN|NAMA_BANK|ATAS_NAMA|ACC)\]' \
+    "$expected_doc" | sort -u | tr '\n' ' ' || true)
+[ -z "$leftover" ] || fail "placeholders left unfilled: $leftover"
+grep -qF 'Satu Juta Lima Ratus Ribu  Rupiah' "$expected_doc" ||
+    fail "the document lacks 'Satu Juta Lima Ratus Ribu  Rupiah' (two spaces before Rupiah)"
+
+# What a reader of the document sees. unrtf folds runs of spaces, so text and expectations are
+# both compared with whitespace collapsed to single spaces.
+if ! unrtf --html "$expected_doc" >"$work/unrtf.html" 2>"$work/unrtf.err"; then
+    fail "unrtf cannot read the document: $(head -c 300 "$work/unrtf.err")"
+    report
+fi
+sed -e 's/<[^>]*>//g' "$work/unrtf.html" |
+    perl -CS -Mutf8 -e '
+        my %e = (amp => "&", lt => "<", gt => ">", quot => "\"", apos => "\x27", nbsp => " ",
+                 eacute => "é", Eacute => "É", egrave => "è", agrave => "à", aacute => "á",
+                 ccedil => "ç", ouml => "ö", uuml => "ü", ndash => "–", mdash => "—",
+                 lsquo => "‘", rsquo => "’", ldquo => "“", rdquo => "”", hellip => "…");
+        local $/; my $t = <STDIN>;
+        $t =~ s/&#[xX]([0-9a-fA-F]+);/chr(hex $1)/ge;
+        $t =~ s/&#([0-9]+);/chr($1)/ge;
+        $t =~ s/&([A-Za-z]+);/exists $e{$1} ? $e{$1} : "&$1;"/ge;
+        $t =~ s/\s+/ /g;
+        print $t;' >"$work/text.txt"
+
+expect_text() {
+    local want
+    want=$(printf '%s' "$1" | tr -s '[:space:]' ' ')
+    grep -qF -- "$want" "$work/text.txt" || fail "the receipt does not show '$want'"
+}
+expect_text "$E2E_NOMOR"
+expect_text "$E2E_KOTA"
+expect_text "$E2E_NAMA"
+expect_text "Rp.1,500,000"
+expect_text "Satu Juta Lima Ratus Ribu  Rupiah"
+expect_text "$E2E_KET"
+expect_text "PT Contoh Sejahtera Uji"
+expect_text "Katering, Kafé & Kue"
+expect_text "Jl. Melati Uji No. 7, Bandung 40111"
+expect_text "Bank Contoh Uji"
+expect_text "987-654-3210"
+expect_text "Sari Contoh Lestari"
+expect_text "Agus Pranoto Uji"
+if ! grep -qF -- "$tanggal_awal" "$work/text.txt" && ! grep -qF -- "$tanggal_akhir" "$work/text.txt"; then
+    fail "the receipt does not show today's date '$tanggal_akhir'"
+fi
+# The typed city replaced the profile's, it was not added to it.
+grep -qF Magelang "$work/text.txt" && fail "the profile's city 'Magelang' is still on the receipt"
+
+[ ${#failures[@]} -eq 0 ] || report
+passed=1
+note "passed: the typed receipt and the profile reached the document, and the desktop was asked to open it"
