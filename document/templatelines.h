@@ -3,11 +3,12 @@
 /// @file
 /// Template lines: split at CR LF or a lone CR, written back with CR LF.
 
+#include "document/bytestream.h"
+
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
-
-#include "document/bytestream.h"
 
 namespace resipa {
 
@@ -21,15 +22,20 @@ public:
 
     explicit TemplateLineReader(ByteSource& source, std::size_t bufferSize = 64 * 1024);
 
-    /// True when no further line can be read (end of input reached, or a read failed).
+    /// True when no further line can be read (end of input reached, or a read failed: check
+    /// failed() after the loop, or drive the loop with next() alone).
     bool atEnd();
-    /// Reads the next line into @p line (replacing its content).
+    /// Reads the next line into @p line (replacing its content). Line until the input is
+    /// exhausted, then End; Error once a read has failed (and on every later call).
     Status next(std::string& line);
-    /// The source's description of a read failure.
+    /// True once a read from the source has failed.
+    bool failed() const;
+    /// The source's description of a read failure (never empty after one), empty otherwise.
     std::string errorText() const;
 
 private:
     bool fill();
+    bool dropPendingLf();
 
     ByteSource& m_source;
     std::vector<char> m_buffer;
@@ -37,6 +43,7 @@ private:
     std::size_t m_end = 0;
     bool m_eof = false;
     bool m_failed = false;
+    bool m_overrun = false;
     bool m_skipLeadingLf = false;
 };
 
@@ -47,12 +54,17 @@ public:
 
     /// Appends the line and CR LF. False once a write to the sink has failed.
     bool writeLine(std::string_view line);
-    /// Hands everything buffered to the sink.
+    /// Hands everything buffered to the sink. Must be called (and checked) after the last line:
+    /// nothing is written on destruction. False once any write has failed.
     bool flush();
+    /// True once a write to the sink has failed.
+    bool failed() const;
+    /// The sink's description of a write failure (never empty after one), empty otherwise.
     std::string errorText() const;
 
 private:
     bool append(const char* data, std::size_t size);
+    bool sinkWrite(const char* data, std::size_t size);
 
     ByteSink& m_sink;
     std::vector<char> m_buffer;
