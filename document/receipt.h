@@ -3,11 +3,11 @@
 /// @file
 /// Filling one template line with a receipt's values.
 
+#include "konversi/amount.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "konversi/amount.h"
 
 namespace resipa {
 
@@ -19,13 +19,13 @@ std::string receiptDateText(int day, int month, int year);
 
 /// The receipt's values as the window holds them, UTF-8 text exactly as typed.
 struct ReceiptValues {
-    std::string tanggal;    ///< the receipt date text, "9 Mei 2025"
-    std::string nomor;      ///< txtNomor
-    std::string keterangan; ///< txtKet
-    std::string jumlah;     ///< txtJml, as the field shows it
-    std::string kota;       ///< txtTempat
-    std::string terbilang;  ///< txtBilang
-    std::string nama;       ///< txtPen
+    std::string tanggal;             ///< the receipt date text, "9 Mei 2025"
+    std::string nomor;               ///< txtNomor
+    std::string keterangan;          ///< txtKet
+    std::string jumlah;              ///< txtJml, as the field shows it
+    std::string kota;                ///< txtTempat
+    std::string terbilang;           ///< txtBilang
+    std::string nama;                ///< txtPen
     std::string namaPerusahaan;      ///< txtNPer
     std::string alamatPerusahaan;    ///< txtAl
     std::string deskripsiPerusahaan; ///< txtDesc
@@ -36,7 +36,9 @@ struct ReceiptValues {
 };
 
 /// A value made safe for an RTF document: "\", "{" and "}" escaped, every non-ASCII character
-/// as an RTF Unicode escape, a line break (LF, CR LF or CR) as an RTF line break.
+/// as an RTF Unicode escape in a group of its own ("{\uc1\u233 ?}", whatever the template's code
+/// page or \uc), a line break (LF, CR LF or CR) as "\line ", a tab as "\tab ", other control
+/// characters dropped, ill-formed UTF-8 as U+FFFD. Square brackets stay, so placeholders chain.
 std::string rtfSafe(std::string_view utf8);
 
 /// Fills template lines with one set of values. Built once per set of values (escaping and
@@ -45,7 +47,9 @@ class LineFiller {
 public:
     LineFiller(const ReceiptValues& values, const NumberFormat& format);
 
-    /// The fourteen replacements, in order, each on the result of the one before.
+    /// The fourteen replacements, in order, each on the result of the one before; values are
+    /// inserted made safe by rtfSafe(), the template's own bytes pass untouched. A value placed
+    /// straight after a control word ("\b[NAMA]") that would lengthen it gets a delimiting space.
     /// @p out receives the filled line.
     void fill(std::string_view line, std::string& out) const;
     std::string fill(std::string_view line) const;

@@ -1,0 +1,124 @@
+#include "document/receipt.h"
+
+#include <array>
+
+namespace resipa {
+
+namespace {
+
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isAsciiDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// True when the text ends in an RTF control word ("\b", "\fs24", "\li-5"): a backslash that is
+// not itself escaped, letters, and an optional signed number.
+bool endsInControlWord(std::string_view text) {
+    std::size_t i = text.size();
+    while (i > 0 && isAsciiDigit(text[i - 1])) {
+        --i;
+    }
+    if (i > 0 && text[i - 1] == '-') {
+        --i;
+    }
+    const std::size_t lettersEnd = i;
+    while (i > 0 && isAsciiLetter(text[i - 1])) {
+        --i;
+    }
+    if (i == lettersEnd) {
+        return false;
+    }
+    std::size_t backslashes = 0;
+    while (i > 0 && text[i - 1] == '\\') {
+        ++backslashes;
+        --i;
+    }
+    return backslashes % 2 == 1;
+}
+
+// A template may put a placeholder straight after a control word ("\b[NAMA]"). A value opening
+// with a letter, digit, hyphen or space would then lengthen that word or be eaten as its
+// delimiter, so a delimiting space goes first.
+void appendValue(std::string& out, const std::string& value) {
+    if (!value.empty()) {
+        const char first = value.front();
+        if ((isAsciiLetter(first) || isAsciiDigit(first) || first == '-' || first == ' ') &&
+            endsInControlWord(out)) {
+            out += ' ';
+        }
+    }
+    out += value;
+}
+
+} // namespace
+
+std::string NamaBulan(const std::int32_t& bulan) {
+    static constexpr std::array<const char*, 12> names = {
+        "Januari", "Februari", "Maret",     "April",   "Mei",      "Juni",
+        "Juli",    "Agustus",  "September", "Oktober", "November", "Desember"};
+    if (bulan < 1 || bulan > 12) {
+        return {};
+    }
+    return names[static_cast<std::size_t>(bulan - 1)];
+}
+
+std::string receiptDateText(int day, int month, int year) {
+    const std::int32_t bulan = month;
+    return std::to_string(day) + ' ' + NamaBulan(bulan) + ' ' + std::to_string(year);
+}
+
+LineFiller::LineFiller(const ReceiptValues& values, const NumberFormat& format)
+    : m_replacements{
+          {"[TGL_RESIPA]", rtfSafe(values.tanggal)},
+          {"[NOMOR_RESIPA]", rtfSafe(values.nomor)},
+          {"[KETERANGAN]", rtfSafe(values.keterangan)},
+          {"[JUMLAH]", "Rp." + rtfSafe(regroup(values.jumlah, format))},
+          {"[KOTA]", rtfSafe(values.kota)},
+          {"[TERBILANG]", rtfSafe(values.terbilang)},
+          {"[NAMA]", rtfSafe(values.nama)},
+          {"[NAMA_PERUSAHAAN]", rtfSafe(values.namaPerusahaan)},
+          {"[ALAMAT_PERUSAHAAN]", rtfSafe(values.alamatPerusahaan)},
+          {"[DESCRIPSI_PERUSAHAAN]", rtfSafe(values.deskripsiPerusahaan)},
+          {"[NAMA_PIMPINAN]", rtfSafe(values.namaPimpinan)},
+          {"[NAMA_BANK]", rtfSafe(values.namaBank)},
+          {"[ATAS_NAMA]", rtfSafe(values.atasNama)},
+          {"[ACC]", rtfSafe(values.acc)},
+      } {}
+
+void LineFiller::fill(std::string_view line, std::string& out) const {
+    out.assign(line);
+    // Every placeholder opens with "[": most template lines have none and are done here.
+    if (out.find('[') == std::string::npos) {
+        return;
+    }
+    std::string filled;
+    for (const Replacement& replacement : m_replacements) {
+        const std::string_view placeholder = replacement.placeholder;
+        std::size_t pos = out.find(placeholder);
+        if (pos == std::string::npos) {
+            continue;
+        }
+        filled.clear();
+        std::size_t from = 0;
+        // Searching the text before this replacement, never the inserted values, keeps a
+        // value holding its own placeholder literal.
+        do {
+            filled.append(out, from, pos - from);
+            appendValue(filled, replacement.value);
+            from = pos + placeholder.size();
+            pos = out.find(placeholder, from);
+        } while (pos != std::string::npos);
+        filled.append(out, from);
+        out.swap(filled);
+    }
+}
+
+std::string LineFiller::fill(std::string_view line) const {
+    std::string out;
+    fill(line, out);
+    return out;
+}
+
+} // namespace resipa
