@@ -15,7 +15,12 @@ namespace resipa {
 /// account holder, leader.
 using ProfilPerusahaan = std::array<std::string, 8>;
 
-/// Reads comma- or line-separated items from decoded profile text.
+/// Reads comma- or line-separated items from decoded profile text. Items are separated by
+/// commas and line ends (CR LF, lone LF or lone CR); blanks (spaces, tabs) before an item are
+/// skipped, and after an unquoted one dropped. A quoted item runs to the next quote, commas and
+/// line ends included (to the end of the text when unclosed); text after its closing quote up to
+/// the separator is dropped. A quote inside an unquoted item is part of it. An empty line, or
+/// nothing after a comma, is one empty item. Keeps a view of the text: it must outlive the reader.
 class ProfileItemReader {
 public:
     explicit ProfileItemReader(std::string_view text);
@@ -26,6 +31,7 @@ public:
 private:
     std::string_view m_text;
     std::size_t m_pos = 0;
+    bool m_afterComma = false;
 };
 
 /// The eight values: items 2, 4, ..., 16. Values the text does not hold are empty.
