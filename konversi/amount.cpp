@@ -113,6 +113,7 @@ void increment(std::string& digits) {
     digits.insert(digits.begin(), '1');
 }
 
+// The magnitude is rounded, so a half or more rounds up: halves away from zero.
 bool roundsUp(std::string_view fractionDigits, std::size_t keptDigits) {
     return fractionDigits.size() > keptDigits && fractionDigits[keptDigits] >= '5';
 }
@@ -157,12 +158,12 @@ std::optional<Amount> readAmount(std::string_view text, const NumberFormat& form
     std::uint64_t magnitude = 0;
     for (const char c : number->integerDigits)
         magnitude = magnitude * 10 + static_cast<std::uint64_t>(c - '0');
+    const std::string_view fraction = number->fractionDigits;
     for (std::size_t i = 0; i < kFractionDigits; ++i) {
-        const std::string_view fraction = number->fractionDigits;
         magnitude = magnitude * 10 +
                     (i < fraction.size() ? static_cast<std::uint64_t>(fraction[i] - '0') : 0);
     }
-    if (roundsUp(number->fractionDigits, kFractionDigits))
+    if (roundsUp(fraction, kFractionDigits))
         ++magnitude;
 
     constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
