@@ -15,7 +15,6 @@ constexpr std::array kDigitWords{""sv,      "Satu "sv, "Dua "sv,   "Tiga "sv,   
                                  "Lima "sv, "Enam "sv, "Tujuh "sv, "Delapan "sv, "Sembilan "sv};
 // Indexed by group position: 1 is the leftmost of the four groups, 4 the units.
 constexpr std::array kScaleWords{""sv, "Milyar "sv, "Juta "sv, "Ribu "sv, ""sv};
-constexpr std::array<std::uint64_t, 5> kScaleValues{0, 1'000'000'000, 1'000'000, 1'000, 1};
 
 constexpr std::string_view kHundred = "Ratus ";
 constexpr std::string_view kTens = "Puluh ";
@@ -153,28 +152,26 @@ constexpr auto kPaddedScaleWords = [] {
     return table;
 }();
 
-std::size_t decimalDigitCount(std::uint64_t value) {
-    std::size_t count = 1;
-    while (value >= 10) {
-        value /= 10;
-        ++count;
-    }
-    return count;
-}
+constexpr std::array<std::uint64_t, kMaxPlainTextLength + 1> kPowersOfTen = [] {
+    std::array<std::uint64_t, kMaxPlainTextLength + 1> powers{1};
+    for (std::size_t i = 1; i < powers.size(); ++i)
+        powers[i] = powers[i - 1] * 10;
+    return powers;
+}();
 
-// Length of the amount's plain text: sign, integer digits, and the separator with up to four
-// fraction digits (trailing zeros dropped) when there is a fraction. The separator is one
-// character in every locale.
-std::size_t plainTextLength(bool negative, std::uint64_t magnitude) {
-    std::size_t length = (negative ? 1 : 0) + decimalDigitCount(magnitude / kUnit);
-    std::uint64_t fraction = magnitude % kUnit;
-    if (fraction != 0) {
+// Whether the amount's plain text fits in twelve characters: sign, integer digits, and the
+// separator with up to four fraction digits (trailing zeros dropped) when there is a fraction.
+// The separator is one character in every locale. Compared against a power of ten rather than
+// written out, as this runs for every amount.
+bool plainTextFits(bool negative, std::uint64_t magnitude) {
+    std::size_t otherCharacters = negative ? 1 : 0;
+    if (std::uint64_t fraction = magnitude % kUnit; fraction != 0) {
         std::size_t fractionDigits = 4;
         for (; fraction % 10 == 0; fraction /= 10)
             --fractionDigits;
-        length += 1 + fractionDigits;
+        otherCharacters += 1 + fractionDigits;
     }
-    return length;
+    return magnitude / kUnit < kPowersOfTen[kMaxPlainTextLength - otherCharacters];
 }
 
 } // namespace
@@ -186,7 +183,7 @@ std::string KonversiTerbilang(Amount amount) {
     const std::uint64_t magnitude =
         negative ? 0 - static_cast<std::uint64_t>(count) : static_cast<std::uint64_t>(count);
 
-    if (plainTextLength(negative, magnitude) > kMaxPlainTextLength)
+    if (!plainTextFits(negative, magnitude))
         return limitWords();
 
     // The length test leaves at most twelve integer digits, so rounding up cannot overflow
@@ -197,8 +194,13 @@ std::string KonversiTerbilang(Amount amount) {
     // An amount that rounds to zero is plain zero, not "Minus".
     if (negative && whole != 0)
         words.append(kMinus);
+    // Indexed by position, like the scale words.
+    const std::array<unsigned, kGroupCount + 1> groups{
+        0, static_cast<unsigned>(whole / 1'000'000'000),
+        static_cast<unsigned>(whole / 1'000'000 % 1000),
+        static_cast<unsigned>(whole / 1'000 % 1000), static_cast<unsigned>(whole % 1000)};
     for (std::uint8_t position = 1; position <= kGroupCount; ++position) {
-        const auto group = static_cast<unsigned>(whole / kScaleValues[position] % 1000);
+        const unsigned group = groups[position];
         if (group == 0)
             continue;
         if (saysSe(group, position))
