@@ -1,0 +1,105 @@
+#include "app/controlevents.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QWidget>
+
+namespace resipa {
+
+namespace {
+
+constexpr int kEnter = 13;
+
+bool isControlCode(char32_t code) {
+    return code < 0x20 || code == 0x7F;
+}
+
+// The control gets its own focus back (the window reactivated, a context menu closed): that
+// is no arrival, and selecting everything then would make a paste replace the whole text.
+bool isArrival(Qt::FocusReason reason) {
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+} // namespace
+
+void ControlEvents::route(QWidget& control, Handlers handlers) {
+    m_routes.insert(&control, std::move(handlers));
+    control.installEventFilter(this);
+}
+
+int ControlEvents::keyCodeOf(const QKeyEvent& event) {
+    switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return kEnter;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return 9;
+    case Qt::Key_Backspace:
+        return 8;
+    default:
+        return event.key() < 0x80 ? event.key() : 0;
+    }
+}
+
+int ControlEvents::shiftOf(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+           (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+bool ControlEvents::eventFilter(QObject* watched, QEvent* event) {
+    const auto route = m_routes.constFind(watched);
+    if (route == m_routes.constEnd())
+        return false;
+    if (event->type() == QEvent::KeyPress)
+        return keyPressed(*route, static_cast<QKeyEvent&>(*event));
+    if (event->type() == QEvent::FocusIn)
+        focusArrived(static_cast<QWidget&>(*watched), *route, static_cast<QFocusEvent&>(*event));
+    return false;
+}
+
+bool ControlEvents::keyPressed(const Handlers& handlers, QKeyEvent& event) {
+    if (handlers.keyDown) {
+        int KeyCode = keyCodeOf(event);
+        handlers.keyDown(KeyCode, shiftOf(event));
+    }
+    if (handlers.swallowEnter && keyCodeOf(event) == kEnter)
+        return true;
+    if (!handlers.keyPress)
+        return false;
+    for (const char32_t typed : event.text().toUcs4()) {
+        // Control codes never become characters of a field; they pass so that Tab still moves
+        // the focus and the field's editing shortcuts (copy, paste, select all) keep working.
+        if (isControlCode(typed))
+            continue;
+        char32_t KeyAscii = typed;
+        handlers.keyPress(KeyAscii);
+        if (KeyAscii == 0)
+            return true;
+    }
+    return false;
+}
+
+void ControlEvents::focusArrived(QWidget& control, const Handlers& handlers,
+                                 const QFocusEvent& event) {
+    if (!handlers.gotFocus || !isArrival(event.reason()))
+        return;
+    handlers.gotFocus();
+    if (event.reason() != Qt::MouseFocusReason)
+        return;
+    // The click that brought the focus places the caret once this event is done; run the
+    // handler again after it so that its selection is what the operator sees.
+    QMetaObject::invokeMethod(
+        &control,
+        [field = QPointer<QWidget>(&control), gotFocus = handlers.gotFocus] {
+            if (field && field->hasFocus())
+                gotFocus();
+        },
+        Qt::QueuedConnection);
+}
+
+} // namespace resipa

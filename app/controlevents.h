@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+
+#include <QHash>
+#include <QObject>
+
+class QFocusEvent;
+class QKeyEvent;
+class QWidget;
+
+namespace resipa {
+
+/// Delivers a control's events to the window's handlers the way the handlers expect them:
+/// key-down with the key code (13 for Enter) and the modifier state, key-press with the typed
+/// character's code, which the handler cancels by setting it to 0, and got-focus.
+class ControlEvents final : public QObject {
+    Q_OBJECT
+
+public:
+    struct Handlers {
+        std::function<void(int& KeyCode, int Shift)> keyDown = {};
+        std::function<void(char32_t& KeyAscii)> keyPress = {};
+        std::function<void()> gotFocus = {};
+        /// Enter never reaches the control itself (a multi-line field would add a line break).
+        bool swallowEnter = false;
+    };
+
+    using QObject::QObject;
+
+    void route(QWidget& control, Handlers handlers);
+
+    /// The key code a key-down handler is given: 13 for either Enter key, the character code
+    /// for the keys of the ASCII range, 0 for the others.
+    static int keyCodeOf(const QKeyEvent& event);
+    /// The modifier state: 1 Shift, 2 Ctrl, 4 Alt, added together.
+    static int shiftOf(const QKeyEvent& event);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool keyPressed(const Handlers& handlers, QKeyEvent& event);
+    void focusArrived(QWidget& control, const Handlers& handlers, const QFocusEvent& event);
+
+    QHash<QObject*, Handlers> m_routes;
+};
+
+} // namespace resipa

@@ -1,0 +1,68 @@
+#pragma once
+
+// The window's layout as data: one record per control, in creation order.
+
+#include <span>
+
+#include <QHash>
+#include <QString>
+
+class QLabel;
+class QPainter;
+class QWidget;
+
+namespace resipa {
+
+enum class ControlKind { Label, TextField, Button, DatePicker, Line, Shape };
+
+struct FontRecord {
+    const char* face = nullptr; ///< null: the window's default font
+    double pointSize = 0;
+    bool bold = false;
+};
+
+enum ControlFlag : unsigned {
+    MultiLine = 1u << 0,
+    RightAligned = 1u << 1,
+    ReadOnly = 1u << 2,
+    AutoSize = 1u << 3,
+};
+
+constexpr int kNoColour = -1;
+
+/// Positions and sizes in twips from the client area's top-left corner.
+struct ControlRecord {
+    ControlKind kind;
+    const char* name;
+    const char* caption; ///< labels and buttons: the caption; text fields: the initial text
+    int left;            ///< lines: X1
+    int top;             ///< lines: Y1
+    int width;           ///< lines: X2
+    int height;          ///< lines: Y2
+    int tabIndex;        ///< -1 for lines and the shape
+    FontRecord font;
+    int colour = kNoColour; ///< 0xRRGGBB: text colour, or line and border colour
+    int lineWidth = 1;
+    unsigned flags = 0;
+};
+
+constexpr int kClientWidthTwips = 12585;
+constexpr int kClientHeightTwips = 6540;
+
+/// The 38 controls of Form1, in creation order.
+std::span<const ControlRecord> form1Layout();
+
+int twipsToPixels(int twips);
+
+/// Sets a label's caption and sizes the label to it, keeping its top-left corner.
+void setAutoSizeCaption(QLabel& label, const QString& caption);
+
+/// Creates the controls of @p records as children of @p window, in order, named after their
+/// records, and chains the focusable ones in tab index order. Returns them by name; lines and
+/// the shape have no widget and are painted by paintLayoutGraphics().
+QHash<QString, QWidget*> buildControls(QWidget& window, std::span<const ControlRecord> records);
+
+/// Draws the lines and the shape of @p records.
+void paintLayoutGraphics(QPainter& painter, std::span<const ControlRecord> records);
+
+} // namespace resipa

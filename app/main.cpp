@@ -1,0 +1,12 @@
+#include "app/form1.h"
+#include "platform/qtplatform.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    resipa::QtPlatform desktop;
+    resipa::Form1 form(desktop.platform(), QCoreApplication::applicationDirPath());
+    form.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,122 @@
+#include "app/preview.h"
+
+#include "document/templatelines.h"
+
+#include <optional>
+#include <string>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+namespace resipa {
+
+namespace {
+
+// Pending events run at least this often; between pauses the lines are copied without any
+// per-line overhead beyond reading the clock.
+constexpr qint64 kMostMillisecondsBetweenPauses = 2;
+
+QString describedOr(const std::string& description, const QString& fallback) {
+    return description.empty() ? fallback : QString::fromStdString(description);
+}
+
+} // namespace
+
+PreviewRun::PreviewRun(FileSlots& fileSlots, const Platform& platform,
+                       std::function<ReceiptValues()> readValues)
+    : m_slots(fileSlots)
+    , m_platform(platform)
+    , m_readValues(std::move(readValues)) {}
+
+PreviewRun::~PreviewRun() {
+    release();
+}
+
+QString PreviewRun::run(const QString& executableDirectory) {
+    const QString templatePath = executableDirectory + QStringLiteral("/rspdefault.rtf");
+    const QString outputPath = executableDirectory + QStringLiteral("/Resipa.rtf");
+    // A missing template is reported, never papered over by opening an earlier receipt.
+    if (!m_platform.files.isFile(templatePath))
+        return QStringLiteral("Templat kuitansi tidak ditemukan: %1").arg(templatePath);
+
+    if (QString failure = m_slots.openForReading(kTemplateSlot, templatePath); !failure.isEmpty())
+        return failure;
+    m_holdsTemplate = true;
+    if (QString failure = m_slots.openForWriting(kOutputSlot, outputPath); !failure.isEmpty()) {
+        release();
+        return failure;
+    }
+    m_holdsOutput = true;
+
+    const QString failure = copyLines();
+    if (m_abandoned)
+        return {};
+    if (!failure.isEmpty()) {
+        release();
+        return failure;
+    }
+    return finish(outputPath);
+}
+
+QString PreviewRun::copyLines() {
+    TemplateLineReader reader(*m_slots.input(kTemplateSlot));
+    TemplateLineWriter writer(*m_slots.output(kOutputSlot));
+    std::optional<LineFiller> filler;
+    filler.emplace(m_readValues(), m_platform.numbers.numberFormat());
+    std::string line;
+    std::string filled;
+    QElapsedTimer sincePause;
+    bool pauseNow = true;
+    for (;;) {
+        const TemplateLineReader::Status status = reader.next(line);
+        if (status == TemplateLineReader::Status::End)
+            break;
+        if (status == TemplateLineReader::Status::Error)
+            return describedOr(reader.errorText(), QStringLiteral("Templat gagal dibaca."));
+        filler->fill(line, filled);
+        if (!writer.writeLine(filled))
+            return describedOr(writer.errorText(),
+                               QStringLiteral("Dokumen keluaran gagal ditulis."));
+        if (pauseNow || sincePause.hasExpired(kMostMillisecondsBetweenPauses)) {
+            QCoreApplication::processEvents();
+            // Abandoning freed the slots the reader and the writer work on.
+            if (m_abandoned)
+                return {};
+            filler.emplace(m_readValues(), m_platform.numbers.numberFormat());
+            sincePause.start();
+            pauseNow = false;
+        }
+    }
+    if (!writer.flush())
+        return describedOr(writer.errorText(), QStringLiteral("Dokumen keluaran gagal ditulis."));
+    return {};
+}
+
+QString PreviewRun::finish(const QString& outputPath) {
+    m_slots.close(kTemplateSlot);
+    m_holdsTemplate = false;
+    const QString failure = m_slots.commit(kOutputSlot);
+    m_holdsOutput = false;
+    if (!failure.isEmpty())
+        return failure;
+    if (!m_platform.shell.openDocument(outputPath))
+        return QStringLiteral("Dokumen tidak dapat dibuka oleh desktop: %1").arg(outputPath);
+    return {};
+}
+
+void PreviewRun::abandon() {
+    m_abandoned = true;
+    release();
+}
+
+void PreviewRun::release() {
+    // Only this run's slots: a run that failed for want of a slot frees none of another's.
+    if (m_holdsOutput)
+        m_slots.close(kOutputSlot);
+    if (m_holdsTemplate)
+        m_slots.close(kTemplateSlot);
+    m_holdsOutput = false;
+    m_holdsTemplate = false;
+}
+
+} // namespace resipa

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/fileslots.h"
+#include "profile/profilefile.h"
+
+#include <QString>
+
+namespace resipa {
+
+/// Reads the company profile file through slot 1 and frees the slot again. A file that cannot
+/// be opened or read gives empty values; a short one the values it holds.
+ProfilPerusahaan readProfileFile(FileSlots& fileSlots, const QString& path);
+
+} // namespace resipa

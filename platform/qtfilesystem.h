@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/filesystem.h"
+
+namespace resipa {
+
+/// Files on disk: QFile for reading, QSaveFile for writing, so that an output document is
+/// replaced in one step or not at all.
+class QtFileSystem final : public FileSystem {
+public:
+    bool isFile(const QString& path) const override;
+    Opened<InputFile> openForReading(const QString& path) override;
+    Opened<OutputFile> openForWriting(const QString& path) override;
+};
+
+} // namespace resipa
