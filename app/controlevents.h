@@ -15,8 +15,6 @@ namespace resipa {
 /// key-down with the key code (13 for Enter) and the modifier state, key-press with the typed
 /// character's code, which the handler cancels by setting it to 0, and got-focus.
 class ControlEvents final : public QObject {
-    Q_OBJECT
-
 public:
     struct Handlers {
         std::function<void(int& KeyCode, int Shift)> keyDown = {};

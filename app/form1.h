@@ -1,12 +1,13 @@
 #pragma once
 
+#include <QString>
+#include <QWidget>
+
+// After Qt's headers: moc cannot read the standard library's <concepts> when it comes first.
 #include "document/receipt.h"
 #include "platform/fileslots.h"
 #include "platform/platform.h"
 #include "profile/profilefile.h"
-
-#include <QString>
-#include <QWidget>
 
 class QDateEdit;
 class QLabel;
