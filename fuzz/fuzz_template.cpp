@@ -112,7 +112,7 @@ std::vector<Token> tokens(std::string_view rtf) {
 bool escapeWord(const Token& t) {
     if (t.kind != Token::Word)
         return false;
-    const std::string_view name = t.name.substr(0, t.name.find('='));
+    const std::string name = t.name.substr(0, t.name.find('='));
     return name == "u" || name == "uc" || name == "line" || name == "tab";
 }
 

@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const long long units = count / 10000;
         const bool fits = units >= 0 ? units <= 999'999'999'999LL : units >= -99'999'999'999LL;
         fuzz::check(fits != limit, "the twelve-character limit on whole amounts");
-        fuzz::check(minus == (units < 0), "whole negative amounts within the limit say Minus");
+        fuzz::check(minus == (units < 0 && fits),
+                    "whole negative amounts within the limit say Minus");
     }
 
     if (size >= sizeof(std::int64_t) + 4) {
