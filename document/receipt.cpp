@@ -1,5 +1,8 @@
 #include "document/receipt.h"
 
+#include "document/rtfsyntax.h"
+
+#include <algorithm>
 #include <array>
 
 namespace resipa {
@@ -87,31 +90,56 @@ LineFiller::LineFiller(const ReceiptValues& values, const NumberFormat& format)
           {"[ACC]", rtfSafe(values.acc)},
       } {}
 
-void LineFiller::fill(std::string_view line, std::string& out) const {
-    out.assign(line);
-    // Every placeholder opens with "[": most template lines have none and are done here.
-    if (out.find('[') == std::string::npos) {
-        return;
-    }
-    std::string filled;
+void LineFiller::fillPiece(std::string& text, std::string& scratch) const {
     for (const Replacement& replacement : m_replacements) {
         const std::string_view placeholder = replacement.placeholder;
-        std::size_t pos = out.find(placeholder);
+        std::size_t pos = text.find(placeholder);
         if (pos == std::string::npos) {
             continue;
         }
-        filled.clear();
+        scratch.clear();
         std::size_t from = 0;
         // Searching the text before this replacement, never the inserted values, keeps a
         // value holding its own placeholder literal.
         do {
-            filled.append(out, from, pos - from);
-            appendValue(filled, replacement.value);
+            scratch.append(text, from, pos - from);
+            appendValue(scratch, replacement.value);
             from = pos + placeholder.size();
-            pos = out.find(placeholder, from);
+            pos = text.find(placeholder, from);
         } while (pos != std::string::npos);
-        filled.append(out, from);
-        out.swap(filled);
+        scratch.append(text, from);
+        text.swap(scratch);
+    }
+}
+
+void LineFiller::fill(std::string_view line, std::string& out) const {
+    out.clear();
+    // The chain of replacements only ever touches the stretch of placeholder and control-word
+    // bytes around a "[" (see isWordByte), so each such stretch is filled on its own and the
+    // rest of the line, most of it, is copied once.
+    std::string piece;
+    std::string scratch;
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t open = line.find('[', pos);
+        if (open == std::string_view::npos) {
+            out.append(line.substr(pos));
+            return;
+        }
+        std::size_t begin = open;
+        while (begin > pos && isWordByte(line[begin - 1])) {
+            --begin;
+        }
+        std::size_t end = open;
+        while (end < line.size() && isWordByte(line[end])) {
+            ++end;
+        }
+        end = std::min(end + 1, line.size());
+        out.append(line.substr(pos, begin - pos));
+        piece.assign(line.substr(begin, end - begin));
+        fillPiece(piece, scratch);
+        out.append(piece);
+        pos = end;
     }
 }
 

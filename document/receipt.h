@@ -33,6 +33,10 @@ struct ReceiptValues {
     std::string namaBank;            ///< txtNBank
     std::string atasNama;            ///< txtANB
     std::string acc;                 ///< txtAcc
+
+    /// Lets a caller that reads the fields anew for every line rebuild its LineFiller only
+    /// when something changed.
+    bool operator==(const ReceiptValues&) const = default;
 };
 
 /// A value made safe for an RTF document: "\", "{" and "}" escaped, every non-ASCII character
@@ -50,11 +54,14 @@ public:
     /// The fourteen replacements, in order, each on the result of the one before; values are
     /// inserted made safe by rtfSafe(), the template's own bytes pass untouched. A value placed
     /// straight after a control word ("\b[NAMA]") that would lengthen it gets a delimiting space.
-    /// @p out receives the filled line.
+    /// A line may also be filled in the pieces TemplateLineReader::nextPiece() gives, with the
+    /// same result. @p out receives the filled line; it must not hold the bytes @p line views.
     void fill(std::string_view line, std::string& out) const;
     std::string fill(std::string_view line) const;
 
 private:
+    void fillPiece(std::string& text, std::string& scratch) const;
+
     struct Replacement {
         std::string_view placeholder;
         std::string value;

@@ -1,5 +1,7 @@
 #include "document/templatelines.h"
 
+#include "document/rtfsyntax.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -12,6 +14,16 @@ constexpr const char* readFailedText = "Gagal membaca template.";
 constexpr const char* writeFailedText = "Gagal menulis dokumen.";
 constexpr const char* readOverrunText =
     "Sumber template memberikan lebih banyak data dari yang diminta.";
+
+// The last position in text, not before from, where a piece may end, or npos.
+std::size_t findPieceCut(std::string_view text, std::size_t from) {
+    for (std::size_t cut = text.size() - 1; cut >= from && cut > 0; --cut) {
+        if (!isWordByte(text[cut - 1])) {
+            return cut;
+        }
+    }
+    return std::string_view::npos;
+}
 
 } // namespace
 
@@ -53,6 +65,12 @@ bool TemplateLineReader::dropPendingLf() {
 
 bool TemplateLineReader::atEnd() {
     for (;;) {
+        if (m_failed) {
+            return true;
+        }
+        if (m_midLine) {
+            return false;
+        }
         if (m_begin == m_end && !fill()) {
             return true;
         }
@@ -63,13 +81,27 @@ bool TemplateLineReader::atEnd() {
 }
 
 TemplateLineReader::Status TemplateLineReader::next(std::string& line) {
-    line.clear();
-    bool started = false;
+    bool lineEnded = false;
+    return read(line, std::string::npos, lineEnded);
+}
+
+TemplateLineReader::Status TemplateLineReader::nextPiece(std::string& piece, bool& lineEnded) {
+    return read(piece, m_buffer.size(), lineEnded);
+}
+
+TemplateLineReader::Status TemplateLineReader::read(std::string& out, std::size_t pieceLimit,
+                                                    bool& lineEnded) {
+    out.clear();
+    out.swap(m_carry);
+    bool started = m_midLine || !out.empty();
+    m_midLine = false;
+    std::size_t cutSearchFrom = std::max<std::size_t>(out.size(), 1);
     for (;;) {
         if (m_begin == m_end && !fill()) {
             if (m_failed) {
                 return Status::Error;
             }
+            lineEnded = true;
             return started ? Status::Line : Status::End;
         }
         if (dropPendingLf()) {
@@ -78,18 +110,29 @@ TemplateLineReader::Status TemplateLineReader::next(std::string& line) {
         const char* chunk = m_buffer.data() + m_begin;
         const std::size_t available = m_end - m_begin;
         const void* cr = std::memchr(chunk, '\r', available);
-        if (cr == nullptr) {
-            line.append(chunk, available);
-            m_begin = m_end;
-            started = true;
-            continue;
+        if (cr != nullptr) {
+            const auto length = static_cast<std::size_t>(static_cast<const char*>(cr) - chunk);
+            out.append(chunk, length);
+            m_begin += length + 1;
+            m_skipLeadingLf = true;
+            dropPendingLf();
+            lineEnded = true;
+            return Status::Line;
         }
-        const std::size_t length = static_cast<std::size_t>(static_cast<const char*>(cr) - chunk);
-        line.append(chunk, length);
-        m_begin += length + 1;
-        m_skipLeadingLf = true;
-        dropPendingLf();
-        return Status::Line;
+        out.append(chunk, available);
+        m_begin = m_end;
+        started = true;
+        if (out.size() >= pieceLimit) {
+            const std::size_t cut = findPieceCut(out, cutSearchFrom);
+            cutSearchFrom = out.size();
+            if (cut != std::string::npos) {
+                m_carry.assign(out, cut);
+                out.resize(cut);
+                m_midLine = true;
+                lineEnded = false;
+                return Status::Line;
+            }
+        }
     }
 }
 
@@ -113,7 +156,11 @@ TemplateLineWriter::TemplateLineWriter(ByteSink& sink, std::size_t bufferSize)
     , m_buffer(std::max<std::size_t>(bufferSize, 1)) {}
 
 bool TemplateLineWriter::writeLine(std::string_view line) {
-    return append(line.data(), line.size()) && append("\r\n", 2);
+    return write(line) && append("\r\n", 2);
+}
+
+bool TemplateLineWriter::write(std::string_view bytes) {
+    return append(bytes.data(), bytes.size());
 }
 
 bool TemplateLineWriter::append(const char* data, std::size_t size) {

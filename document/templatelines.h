@@ -28,12 +28,20 @@ public:
     /// Reads the next line into @p line (replacing its content). Line until the input is
     /// exhausted, then End; Error once a read has failed (and on every later call).
     Status next(std::string& line);
+    /// Like next(), but hands a line longer than the buffer over in pieces of about the buffer's
+    /// size, so that memory stays bounded however long a line is (a template with LF-only line
+    /// ends is one line). A piece is only cut after a byte that no placeholder and no RTF control
+    /// word can hold, so filling the pieces one by one
+    /// gives what filling the whole line gives. @p lineEnded is false while the line goes on
+    /// in the next piece; the last piece of every line, the final one included, sets it.
+    Status nextPiece(std::string& piece, bool& lineEnded);
     /// True once a read from the source has failed.
     bool failed() const;
     /// The source's description of a read failure (never empty after one), empty otherwise.
     std::string errorText() const;
 
 private:
+    Status read(std::string& out, std::size_t pieceLimit, bool& lineEnded);
     bool fill();
     bool dropPendingLf();
 
@@ -45,15 +53,20 @@ private:
     bool m_failed = false;
     bool m_overrun = false;
     bool m_skipLeadingLf = false;
+    bool m_midLine = false;
+    std::string m_carry;
 };
 
-/// Writes lines, each followed by CR LF, through a buffer to a byte sink.
+/// Writes lines, each followed by CR LF, through a buffer to a byte sink. Sink failures stick:
+/// after one, every call returns false.
 class TemplateLineWriter {
 public:
     explicit TemplateLineWriter(ByteSink& sink, std::size_t bufferSize = 64 * 1024);
 
     /// Appends the line and CR LF. False once a write to the sink has failed.
     bool writeLine(std::string_view line);
+    /// Appends bytes as they are (a piece of a line; end the line with writeLine("")).
+    bool write(std::string_view bytes);
     /// Hands everything buffered to the sink. Must be called (and checked) after the last line:
     /// nothing is written on destruction. False once any write has failed.
     bool flush();

@@ -1,4 +1,6 @@
 #include "document/receipt.h"
+#include "document/templatelines.h"
+#include "tests/document/memorystreams.h"
 
 #include <cstdint>
 #include <string>
@@ -139,6 +141,14 @@ INSTANTIATE_TEST_SUITE_P(
                  {{&ReceiptValues::nama, "x[NAMA]y"}},
                  "[NAMA]",
                  "x[NAMA]y"},
+        FillCase{"ValueAndTemplateFormALaterPlaceholder",
+                 {{&ReceiptValues::kota, "[NA"}, {&ReceiptValues::nama, "Budi"}},
+                 "x [KOTA]MA] y",
+                 "x Budi y"},
+        FillCase{"TemplateAndValueFormALaterPlaceholder",
+                 {{&ReceiptValues::kota, "NAMA]"}, {&ReceiptValues::nama, "Budi"}},
+                 "{[[KOTA]}",
+                 "{Budi}"},
         FillCase{"ChainThroughSeveralRows",
                  {{&ReceiptValues::tanggal, "[NAMA]"},
                   {&ReceiptValues::nama, "[ACC]"},
@@ -204,6 +214,49 @@ INSTANTIATE_TEST_SUITE_P(
                     JumlahCase{"NoBreakSpaceGrouping", "1234", NumberFormat{"\xC2\xA0", ","},
                                "Rp.1{\\uc1\\u160 ?}234"}),
     [](const testing::TestParamInfo<JumlahCase>& info) { return info.param.name; });
+
+// Copies a template through reader, filler and writer, a line or a piece at a time.
+std::string copyFilled(const std::string& input, const LineFiller& filler, std::size_t bufferSize,
+                       bool inPieces) {
+    MemorySource source(input, 65536);
+    LimitedSink sink;
+    TemplateLineReader reader(source, bufferSize);
+    TemplateLineWriter writer(sink, bufferSize);
+    std::string piece;
+    std::string filled;
+    bool lineEnded = true;
+    while ((inPieces ? reader.nextPiece(piece, lineEnded) : reader.next(piece)) ==
+           TemplateLineReader::Status::Line) {
+        filler.fill(piece, filled);
+        EXPECT_TRUE(lineEnded ? writer.writeLine(filled) : writer.write(filled));
+    }
+    EXPECT_TRUE(writer.flush());
+    return sink.received;
+}
+
+TEST(LineFiller, FillingPiecesGivesWhatFillingLinesGives) {
+    ReceiptValues values;
+    values.nomor = "12/[KOTA]";
+    values.kota = "[NA"; // with the template's "MA]" after it, forms a later placeholder
+    values.nama = "Budi";
+    values.jumlah = "1500000";
+    values.namaPerusahaan = "1 {PT} A";
+    const LineFiller filler(values, commaGrouping);
+    const std::string inputs[] = {
+        "{\\rtf1 {\\b [NOMOR_RESIPA]} [KOTA]MA] [JUMLAH] {\\b[NAMA_PERUSAHAAN]}\n"
+        "\\par [NAMA]\\line [nama] [NAMA_\nPIMPINAN] \\'e9[NAMA]}\n",
+        "[NAMA][NAMA][KOTA]MA]\r\n\\fs24[NAMA] x\r[ACC]",
+        std::string(3000, 'q') + " [NAMA] " + std::string(3000, 'Q') + "[NAMA]\n\n",
+    };
+    for (const std::string& input : inputs) {
+        const std::string expected = copyFilled(input, filler, 65536, false);
+        ASSERT_NE(expected.find("Budi"), std::string::npos);
+        for (const std::size_t bufferSize : {1u, 2u, 3u, 5u, 8u, 13u}) {
+            SCOPED_TRACE("buffer " + std::to_string(bufferSize));
+            EXPECT_EQ(copyFilled(input, filler, bufferSize, true), expected);
+        }
+    }
+}
 
 } // namespace
 } // namespace resipa

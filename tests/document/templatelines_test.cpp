@@ -1,9 +1,11 @@
 #include "document/templatelines.h"
+#include "tests/document/memorystreams.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -12,60 +14,6 @@ namespace resipa {
 namespace {
 
 using namespace std::string_literals;
-
-// Hands out the bytes in chunks of at most maxChunk, then fails when failAt is reached.
-class MemorySource : public ByteSource {
-public:
-    MemorySource(std::string bytes, std::size_t maxChunk, std::size_t failAt = std::string::npos,
-                 std::string error = "rusak")
-        : m_bytes(std::move(bytes))
-        , m_maxChunk(maxChunk)
-        , m_failAt(failAt)
-        , m_error(std::move(error)) {}
-
-    long long read(char* buffer, std::size_t capacity) override {
-        if (m_pos >= m_failAt) {
-            return -1;
-        }
-        const std::size_t limit = std::min(m_failAt, m_bytes.size());
-        const std::size_t count = std::min({capacity, m_maxChunk, limit - m_pos});
-        std::memcpy(buffer, m_bytes.data() + m_pos, count);
-        m_pos += count;
-        if (count == 0 && m_failAt != std::string::npos) {
-            return -1;
-        }
-        return static_cast<long long>(count);
-    }
-    std::string errorText() const override { return m_error; }
-
-private:
-    std::string m_bytes;
-    std::size_t m_maxChunk;
-    std::size_t m_pos = 0;
-    std::size_t m_failAt;
-    std::string m_error;
-};
-
-// Accepts bytes until limit is reached, then refuses every write.
-class LimitedSink : public ByteSink {
-public:
-    explicit LimitedSink(std::size_t limit = std::string::npos)
-        : m_limit(limit) {}
-
-    bool write(const char* data, std::size_t size) override {
-        if (size > m_limit - received.size()) {
-            return false;
-        }
-        received.append(data, size);
-        return true;
-    }
-    std::string errorText() const override { return m_limit == 0 ? "" : "disk penuh"; }
-
-    std::string received;
-
-private:
-    std::size_t m_limit;
-};
 
 std::vector<std::string> readAllByNext(ByteSource& source, std::size_t bufferSize) {
     TemplateLineReader reader(source, bufferSize);
@@ -114,6 +62,29 @@ TEST_P(TemplateLineSplit, YieldsTheLinesAtEveryBufferAndChunkSize) {
     }
 }
 
+TEST_P(TemplateLineSplit, PiecesReassembleTheLines) {
+    const SplitCase& c = GetParam();
+    for (const std::size_t bufferSize : {1u, 2u, 3u, 5u, 65536u}) {
+        SCOPED_TRACE("buffer " + std::to_string(bufferSize));
+        MemorySource source(c.input, 65536);
+        TemplateLineReader reader(source, bufferSize);
+        std::vector<std::string> lines;
+        std::string current;
+        std::string piece;
+        bool lineEnded = false;
+        while (!reader.atEnd()) {
+            ASSERT_EQ(reader.nextPiece(piece, lineEnded), TemplateLineReader::Status::Line);
+            current += piece;
+            if (lineEnded) {
+                lines.push_back(std::exchange(current, {}));
+            }
+        }
+        EXPECT_EQ(reader.nextPiece(piece, lineEnded), TemplateLineReader::Status::End);
+        EXPECT_EQ(lines, c.lines);
+        EXPECT_TRUE(current.empty()) << "a line was left without its end";
+    }
+}
+
 TEST_P(TemplateLineSplit, CopiedThroughTheWriterEndsEveryLineWithCrLf) {
     const SplitCase& c = GetParam();
     std::string expected;
@@ -150,8 +121,33 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"CrCrLf", "a\r\r\nb", {"a", "", "b"}}, SplitCase{"OnlyCr", "\r", {""}},
         SplitCase{"OnlyLf", "\n", {"\n"}}, SplitCase{"NulBytes", "a\0b\r\n\0"s, {"a\0b"s, "\0"s}},
         SplitCase{"NonUtf8Bytes", "caf\xE9 \x80\xFF\r\n\xC3", {"caf\xE9 \x80\xFF", "\xC3"}},
-        SplitCase{"LongLine", longLine + "\r\nz", {longLine, "z"}}),
+        SplitCase{"LongLine", longLine + "\r\nz", {longLine, "z"}},
+        SplitCase{"LongLfOnlyLine",
+                  "{\\par a}\n" + longLine + "\n{\\b [NAMA]}\n",
+                  {"{\\par a}\n" + longLine + "\n{\\b [NAMA]}\n"}}),
     [](const testing::TestParamInfo<SplitCase>& info) { return info.param.name; });
+
+TEST(TemplateLineReader, PiecesEndOnlyWhereNothingCanStraddleThem) {
+    const std::string input = "{\\rtf1 {\\b\\fs24 [NAMA]} [KOTA]-[JUMLAH] \\'e9 x_[ACC]}\n";
+    for (const std::size_t bufferSize : {1u, 2u, 3u, 4u, 8u}) {
+        SCOPED_TRACE("buffer " + std::to_string(bufferSize));
+        MemorySource source(input + input + input, 65536);
+        TemplateLineReader reader(source, bufferSize);
+        std::string piece;
+        bool lineEnded = false;
+        std::size_t pieces = 0;
+        while (reader.nextPiece(piece, lineEnded) == TemplateLineReader::Status::Line) {
+            ++pieces;
+            if (lineEnded) {
+                continue;
+            }
+            ASSERT_FALSE(piece.empty());
+            const std::string allowedEnds = " {}\n;'";
+            EXPECT_NE(allowedEnds.find(piece.back()), std::string::npos) << piece;
+        }
+        EXPECT_GT(pieces, 3u) << "a long line must come in pieces";
+    }
+}
 
 struct ReadFailureCase {
     const char* name;
