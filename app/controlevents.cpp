@@ -15,6 +15,10 @@ bool isControlCode(char32_t code) {
     return code < 0x20 || code == 0x7F;
 }
 
+bool isShortcut(const QKeyEvent& event) {
+    return (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == Qt::ControlModifier;
+}
+
 // The control gets its own focus back (the window reactivated, a context menu closed): that
 // is no arrival, and selecting everything then would make a paste replace the whole text.
 bool isArrival(Qt::FocusReason reason) {
@@ -69,11 +73,11 @@ bool ControlEvents::keyPressed(const Handlers& handlers, QKeyEvent& event) {
     }
     if (handlers.swallowEnter && keyCodeOf(event) == kEnter)
         return true;
-    if (!handlers.keyPress)
+    // Ctrl combinations and control codes never become characters of a field; they pass, so
+    // that Tab still moves the focus and the editing shortcuts (copy, paste, select all) work.
+    if (!handlers.keyPress || isShortcut(event))
         return false;
     for (const char32_t typed : event.text().toUcs4()) {
-        // Control codes never become characters of a field; they pass so that Tab still moves
-        // the focus and the field's editing shortcuts (copy, paste, select all) keep working.
         if (isControlCode(typed))
             continue;
         char32_t KeyAscii = typed;

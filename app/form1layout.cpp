@@ -108,8 +108,18 @@ QWidget* createTextField(QWidget& window, const ControlRecord& record) {
     return field;
 }
 
+/// A date field that Tab leaves, like every other control; day, month and year are reached by
+/// the arrow keys and the calendar.
+class TabLeavingDateEdit final : public QDateEdit {
+public:
+    using QDateEdit::QDateEdit;
+
+protected:
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
+
 QWidget* createDatePicker(QWidget& window) {
-    auto* picker = new QDateEdit(&window);
+    auto* picker = new TabLeavingDateEdit(&window);
     picker->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
     picker->setCalendarPopup(true);
     picker->setDateRange(QDate(1601, 1, 1), QDate(9999, 12, 31));

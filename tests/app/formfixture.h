@@ -1,0 +1,85 @@
+#pragma once
+
+#include "app/form1.h"
+#include "tests/app/recorders.h"
+
+#include <memory>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace resipa::testing {
+
+/// A Form1 over recorders, with a temporary directory standing for the executable directory.
+class FormTest : public ::testing::Test {
+protected:
+    QTemporaryDir exeDir;
+    RecordingPlatform desk;
+    std::unique_ptr<Form1> form;
+
+    QString pathOf(const QString& name) const { return exeDir.filePath(name); }
+
+    void writeFile(const QString& name, const QByteArray& bytes) const {
+        QFile file(pathOf(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+
+    QByteArray readFile(const QString& name) const {
+        QFile file(pathOf(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QStringList filesInExeDir() const {
+        return QDir(exeDir.path())
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+
+    /// Creates the window and shows it, active, as the program does.
+    Form1& start() {
+        form = std::make_unique<Form1>(desk.platform(), exeDir.path());
+        form->show();
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        return *form;
+    }
+
+    template <typename Control = QWidget>
+    Control* control(const QString& name) const {
+        auto* found = form->findChild<Control*>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+
+    static QString focusName() {
+        const QWidget* focus = QApplication::focusWidget();
+        return focus ? focus->objectName() : QString();
+    }
+
+    static void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+
+    /// Waits until the focus has come to rest on @p name.
+    static bool focusReaches(const QString& name) {
+        return QTest::qWaitFor([&] { return focusName() == name; });
+    }
+
+    /// Runs every queued step (the queued Tab moves among them).
+    static void settle() {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+};
+
+} // namespace resipa::testing
