@@ -9,6 +9,8 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# Qt's C locale groups digits with commas, so the typed 1500000 becomes 1,500,000; UTF-8 lets
+# xdotool type the accented letter and perl read it back.
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
 
 # Pauses long enough for the queued focus moves of the Enter navigation to land even on a
@@ -240,11 +242,12 @@ if ! unrtf --html "$expected_doc" >"$work/unrtf.html" 2>"$work/unrtf.err"; then
     report
 fi
 sed -e 's/<[^>]*>//g' "$work/unrtf.html" |
-    perl -CS -Mutf8 -e '
+    perl -CS -e '
         my %e = (amp => "&", lt => "<", gt => ">", quot => "\"", apos => "\x27", nbsp => " ",
-                 eacute => "é", Eacute => "É", egrave => "è", agrave => "à", aacute => "á",
-                 ccedil => "ç", ouml => "ö", uuml => "ü", ndash => "–", mdash => "—",
-                 lsquo => "‘", rsquo => "’", ldquo => "“", rdquo => "”", hellip => "…");
+                 eacute => "\x{e9}", Eacute => "\x{c9}", egrave => "\x{e8}", agrave => "\x{e0}",
+                 aacute => "\x{e1}", ccedil => "\x{e7}", ouml => "\x{f6}", uuml => "\x{fc}",
+                 ndash => "\x{2013}", mdash => "\x{2014}", lsquo => "\x{2018}", rsquo => "\x{2019}",
+                 ldquo => "\x{201c}", rdquo => "\x{201d}", hellip => "\x{2026}");
         local $/; my $t = <STDIN>;
         $t =~ s/&#[xX]([0-9a-fA-F]+);/chr(hex $1)/ge;
         $t =~ s/&#([0-9]+);/chr($1)/ge;
