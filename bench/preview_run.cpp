@@ -1,0 +1,61 @@
+// One Preview through the real window, for timing from outside:
+//   resipa_preview_run DIR        fills DIR/rspdefault.rtf into DIR/Resipa.rtf with the sample
+//                                 receipt and prints the click's own time
+//   resipa_preview_run --placeholders
+//                                 prints each placeholder and the text it becomes, tab-separated
+// The window runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise; the shell is
+// only asked, never started. DIR receives the sample company profile if it has none.
+
+#include "app/form1.h"
+#include "bench/benchdesktop.h"
+#include "bench/receiptvalues.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPushButton>
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--placeholders") == 0) {
+        for (const auto& [placeholder, text] :
+             resipa::bench::filledPlaceholders(resipa::bench::sampleReceiptValues()))
+            std::printf("%.*s\t%s\n", static_cast<int>(placeholder.size()), placeholder.data(),
+                        text.c_str());
+        return 0;
+    }
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s DIR | --placeholders\n", argv[0]);
+        return 2;
+    }
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+
+    const QString directory = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    if (!resipa::bench::provideSampleProfile(directory)) {
+        std::fprintf(stderr, "%s: cannot write the profile into %s\n", argv[0], argv[1]);
+        return 1;
+    }
+    resipa::bench::BenchDesktop desk;
+    resipa::Form1 form(desk.platform(), directory);
+    resipa::bench::typeSampleReceipt(form);
+    if (!resipa::bench::showUntilExposed(form)) {
+        std::fprintf(stderr, "%s: the window was never shown\n", argv[0]);
+        return 1;
+    }
+
+    QElapsedTimer clock;
+    clock.start();
+    form.findChild<QPushButton*>(QStringLiteral("Command3"))->click();
+    const qint64 nanoseconds = clock.nsecsElapsed();
+
+    for (const QString& failure : desk.failures())
+        std::fprintf(stderr, "%s: %s\n", argv[0], qPrintable(failure));
+    if (!desk.failures().isEmpty() || desk.documentsOpened() != 1)
+        return 1;
+    std::printf("preview_ms=%.3f\n", static_cast<double>(nanoseconds) / 1e6);
+    return 0;
+}
