@@ -79,6 +79,8 @@ drive() {
     timeout 10 xdotool windowfocus --sync "$wid" || xdotool windowfocus "$wid" || true
     sleep 1.5
 
+    # Pictures of the screen for a failure's post-mortem, where xwd (x11-apps) is installed.
+    snap() { if command -v xwd >/dev/null; then xwd -root -silent -out "$work/screen-$1.xwd" || true; fi; }
     alive() { kill -0 "$prog" 2>/dev/null || die "the program ended while the receipt was typed"; }
     enter() { alive; xdotool key --delay 50 Return; sleep "$PAUSE_AFTER_ENTER"; }
     typ() { alive; xdotool type --delay 50 "$1"; sleep "$PAUSE_AFTER_TYPING"; }
@@ -90,6 +92,7 @@ drive() {
     typ "$E2E_NAMA"; enter           # txtPen -> txtJml
     typ "$E2E_ANGKA"; enter          # txtJml ("0" selected) -> past txtBilang -> txtKet
     typ "$E2E_KET"; enter            # txtKet -> "Preview"
+    snap before-preview
     note "Enter on Preview"
     enter
 
@@ -99,6 +102,7 @@ drive() {
         alive
         sleep 0.2
     done
+    snap after-preview
     if [ ! -s "$work/open-requests.txt" ]; then
         if [ -n "$(xdotool search --onlyvisible --name 'Unhandle Error' 2>/dev/null)" ]; then
             die "Preview showed an 'Unhandle Error' box instead of opening the receipt"
@@ -195,6 +199,9 @@ report() {
         cat "$work/text.txt"
         printf '\n'
     fi
+    for shot in "$work"/screen-*.xwd; do
+        if [ -e "$shot" ]; then note "screen picture: $shot (view with xwud -in FILE)"; fi
+    done
     printf 'e2e: ---- failures ----\n'
     printf 'e2e: FAIL: %s\n' "${failures[@]}" >&2
     exit 1
