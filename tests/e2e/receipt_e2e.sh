@@ -243,7 +243,7 @@ grep -qF 'Satu Juta Lima Ratus Ribu  Rupiah' "$expected_doc" ||
     fail "the document lacks 'Satu Juta Lima Ratus Ribu  Rupiah' (two spaces before Rupiah)"
 
 # What a reader of the document sees. unrtf folds runs of spaces, so text and expectations are
-# both compared with whitespace collapsed to single spaces.
+# both compared with whitespace collapsed to single spaces; each value must stand as whole words.
 if ! unrtf --html "$expected_doc" >"$work/unrtf.html" 2>"$work/unrtf.err"; then
     fail "unrtf cannot read the document: $(head -c 300 "$work/unrtf.err")"
     report
@@ -265,7 +265,7 @@ sed -e 's/<[^>]*>//g' "$work/unrtf.html" |
 expect_text() {
     local want
     want=$(printf '%s' "$1" | tr -s '[:space:]' ' ')
-    grep -qF -- "$want" "$work/text.txt" || fail "the receipt does not show '$want'"
+    grep -qwF -- "$want" "$work/text.txt" || fail "the receipt does not show '$want'"
 }
 expect_text "$E2E_NOMOR"
 expect_text "$E2E_KOTA"
@@ -280,7 +280,7 @@ expect_text "Bank Contoh Uji"
 expect_text "987-654-3210"
 expect_text "Sari Contoh Lestari"
 expect_text "Agus Pranoto Uji"
-if ! grep -qF -- "$tanggal_awal" "$work/text.txt" && ! grep -qF -- "$tanggal_akhir" "$work/text.txt"; then
+if ! grep -qwF -- "$tanggal_awal" "$work/text.txt" && ! grep -qwF -- "$tanggal_akhir" "$work/text.txt"; then
     fail "the receipt does not show today's date '$tanggal_akhir'"
 fi
 # The typed city replaced the profile's, it was not added to it.
