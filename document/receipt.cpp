@@ -16,8 +16,19 @@ bool isAsciiDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// True when the text ends in an RTF control word ("\b", "\fs24", "\li-5"): a backslash that is
-// not itself escaped, letters, and an optional signed number.
+// True when the backslashes ending just before end are an odd run: the last one is not itself
+// escaped and opens a control word or symbol.
+bool oddBackslashesBefore(std::string_view text, std::size_t end) {
+    std::size_t backslashes = 0;
+    while (end > 0 && text[end - 1] == '\\') {
+        ++backslashes;
+        --end;
+    }
+    return backslashes % 2 == 1;
+}
+
+// True when the text ends in an RTF control word ("\b", "\fs24", "\li-5"): an unescaped
+// backslash, letters, and an optional signed number.
 bool endsInControlWord(std::string_view text) {
     std::size_t i = text.size();
     while (i > 0 && isAsciiDigit(text[i - 1])) {
@@ -30,28 +41,31 @@ bool endsInControlWord(std::string_view text) {
     while (i > 0 && isAsciiLetter(text[i - 1])) {
         --i;
     }
-    if (i == lettersEnd) {
-        return false;
-    }
-    std::size_t backslashes = 0;
-    while (i > 0 && text[i - 1] == '\\') {
-        ++backslashes;
-        --i;
-    }
-    return backslashes % 2 == 1;
+    return i < lettersEnd && oddBackslashesBefore(text, i);
 }
 
-// A template may put a placeholder straight after a control word ("\b[NAMA]"). A value opening
-// with a letter, digit, hyphen or space would then lengthen that word or be eaten as its
-// delimiter, so a delimiting space goes first.
-void appendValue(std::string& out, const std::string& value) {
-    if (!value.empty()) {
-        const char first = value.front();
-        if ((isAsciiLetter(first) || isAsciiDigit(first) || first == '-' || first == ' ') &&
-            endsInControlWord(out)) {
-            out += ' ';
-        }
+// A placeholder may stand where the template's own RTF syntax is still open: straight after a
+// control word ("\b[NAMA]"), a lone backslash ("\[NAMA]") or a hex escape short of its two
+// digits ("\'[NAMA]"). Whatever followed there (a value, or the template's next bytes once an
+// empty value deleted the placeholder) would lengthen or complete that syntax. It is closed first,
+// the same way whatever the value: a delimiting space; the placeholder's own "[", keeping the
+// control symbol the template wrote; the missing hex digits.
+std::string_view openSyntaxCloser(std::string_view text) {
+    const std::size_t size = text.size();
+    if (size >= 2 && text[size - 1] == '\'' && oddBackslashesBefore(text, size - 1)) {
+        return "3f";
     }
+    if (size >= 3 && text[size - 2] == '\'' && oddBackslashesBefore(text, size - 2)) {
+        return "0";
+    }
+    if (oddBackslashesBefore(text, size)) {
+        return "[";
+    }
+    return endsInControlWord(text) ? " " : "";
+}
+
+void appendValue(std::string& out, const std::string& value) {
+    out += openSyntaxCloser(out);
     out += value;
 }
 
@@ -114,9 +128,9 @@ void LineFiller::fillPiece(std::string& text, std::string& scratch) const {
 
 void LineFiller::fill(std::string_view line, std::string& out) const {
     out.clear();
-    // The chain of replacements only ever touches the stretch of placeholder and control-word
-    // bytes around a "[" (see isWordByte), so each such stretch is filled on its own and the
-    // rest of the line, most of it, is copied once.
+    // The chain of replacements only ever touches the stretch between the cut points around a
+    // "[" (see isCutPoint), so each such stretch is filled on its own and the rest of the line,
+    // most of it, is copied once.
     std::string piece;
     std::string scratch;
     std::size_t pos = 0;
@@ -127,14 +141,13 @@ void LineFiller::fill(std::string_view line, std::string& out) const {
             return;
         }
         std::size_t begin = open;
-        while (begin > pos && isWordByte(line[begin - 1])) {
+        while (begin > pos && !isCutPoint(line, begin)) {
             --begin;
         }
-        std::size_t end = open;
-        while (end < line.size() && isWordByte(line[end])) {
+        std::size_t end = open + 1;
+        while (end < line.size() && !isCutPoint(line, end)) {
             ++end;
         }
-        end = std::min(end + 1, line.size());
         out.append(line.substr(pos, begin - pos));
         piece.assign(line.substr(begin, end - begin));
         fillPiece(piece, scratch);

@@ -52,8 +52,11 @@ public:
     LineFiller(const ReceiptValues& values, const NumberFormat& format);
 
     /// The fourteen replacements, in order, each on the result of the one before; values are
-    /// inserted made safe by rtfSafe(), the template's own bytes pass untouched. A value placed
-    /// straight after a control word ("\b[NAMA]") that would lengthen it gets a delimiting space.
+    /// inserted made safe by rtfSafe(), the template's own bytes pass untouched. Where a
+    /// placeholder stands in RTF syntax the template left open, that syntax is closed first,
+    /// whatever the value: after a control word ("\b[NAMA]") a delimiting space, after a lone
+    /// backslash the placeholder's "[" (the control symbol "\[" the template wrote), after "\'"
+    /// the missing hex digits.
     /// A line may also be filled in the pieces TemplateLineReader::nextPiece() gives, with the
     /// same result. @p out receives the filled line; it must not hold the bytes @p line views.
     void fill(std::string_view line, std::string& out) const;

@@ -1,17 +1,25 @@
 #pragma once
 
 /// @file
-/// Which template bytes a placeholder or an RTF control word can be made of.
+/// Where a template line may be cut so that its pieces fill as the whole line does.
+
+#include <cstddef>
+#include <string_view>
 
 namespace resipa {
 
-/// True for the bytes of a placeholder ("[NAMA]") or of an RTF control word ("\fs24", "\li-5").
-/// A template line cut just after any other byte can be filled piece by piece with the same
-/// result as whole: no placeholder, no value formed by the chain of replacements and no control
-/// word before an inserted value reaches across such a cut.
-constexpr bool isWordByte(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == '[' || c == ']' || c == '-' || c == '\\';
+/// True when @p text may be cut just before @p pos (0 < pos <= size): the byte before the cut
+/// belongs to no placeholder ("[NAMA]"), control word ("\fs24", "\li-5") or hex escape ("\'e9").
+/// Filling the two sides apart then gives what filling them together gives: no placeholder,
+/// none formed by the chain of replacements, and no RTF syntax left open before an inserted
+/// value, reaches across such a cut.
+constexpr bool isCutPoint(std::string_view text, std::size_t pos) {
+    const char c = text[pos - 1];
+    const bool syntaxByte = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                            (c >= '0' && c <= '9') || c == '_' || c == '[' || c == ']' ||
+                            c == '-' || c == '\\' || c == '\'';
+    // Any byte can be the first digit of a hex escape, so the one after "'" never ends a piece.
+    return !syntaxByte && (pos < 2 || text[pos - 2] != '\'');
 }
 
 } // namespace resipa

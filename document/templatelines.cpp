@@ -18,7 +18,7 @@ constexpr const char* readOverrunText =
 // The last position in text, not before from, where a piece may end, or npos.
 std::size_t findPieceCut(std::string_view text, std::size_t from) {
     for (std::size_t cut = text.size() - 1; cut >= from && cut > 0; --cut) {
-        if (!isWordByte(text[cut - 1])) {
+        if (isCutPoint(text, cut)) {
             return cut;
         }
     }

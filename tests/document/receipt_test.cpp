@@ -172,10 +172,23 @@ INSTANTIATE_TEST_SUITE_P(
                  {{&ReceiptValues::nama, " x"}},
                  "\\fs-24[NAMA]",
                  "\\fs-24  x"},
-        FillCase{"EscapedValueAfterControlWordNeedsNoSpace",
+        FillCase{"ControlWordDelimitedWhateverTheValue",
                  {{&ReceiptValues::nama, "{x"}},
                  "\\b[NAMA]",
-                 "\\b\\{x"},
+                 "\\b \\{x"},
+        FillCase{"EmptyValueAfterControlWordKeepsItsParameter",
+                 {},
+                 "\\fs24[NAMA]0 \\b[NAMA][KOTA] x",
+                 "\\fs24 0 \\b  x"},
+        FillCase{"LoneBackslashKeepsItsControlSymbol",
+                 {{&ReceiptValues::nama, "par"}},
+                 "a\\[NAMA] \\\\\\[NAMA]",
+                 "a\\[par \\\\\\[par"},
+        FillCase{"OpenHexEscapeCompleted",
+                 {{&ReceiptValues::nama, "41"}},
+                 "\\'[NAMA] \\'e[NAMA] \\'e9[NAMA] \\'\xF2[NAMA]",
+                 "\\'3f41 \\'e041 \\'e941 \\'\xF2"
+                 "041"},
         FillCase{"EscapedBackslashIsNoControlWord",
                  {{&ReceiptValues::nama, "12"}},
                  "\\\\b[NAMA] \\'e9[NAMA] \\par [NAMA]",
@@ -245,7 +258,7 @@ TEST(LineFiller, FillingPiecesGivesWhatFillingLinesGives) {
     const std::string inputs[] = {
         "{\\rtf1 {\\b [NOMOR_RESIPA]} [KOTA]MA] [JUMLAH] {\\b[NAMA_PERUSAHAAN]}\n"
         "\\par [NAMA]\\line [nama] [NAMA_\nPIMPINAN] \\'e9[NAMA]}\n",
-        "[NAMA][NAMA][KOTA]MA]\r\n\\fs24[NAMA] x\r[ACC]",
+        "[NAMA][NAMA][KOTA]MA]\r\n\\fs24[NAMA] x\r[ACC] \\[NAMA]\\'[NAMA] \\'\xF2[NAMA]",
         std::string(3000, 'q') + " [NAMA] " + std::string(3000, 'Q') + "[NAMA]\n\n",
     };
     for (const std::string& input : inputs) {
