@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# Times the receipt program's Preview beside what a user could use instead: GNU sed making the
+# same fourteen substitutions with the same values, and cat copying the same bytes. All three
+# read the same generated template (from the page cache) and write a new file in the same
+# directory, on the same disk; never /dev/null. The Preview makes its document durable before
+# publishing it (QSaveFile syncs the data, then renames), so sed and cat are also timed followed
+# by `sync -d` of their output. Then measures the Preview's peak resident memory on a small and
+# on a very large template.
+#
+# Run after ./test.sh has built build/ (missing programs are built here).
+# BUILD_DIR picks another build directory (default: build); RUNS the repetitions, best of which
+# counts (default: 5); SIZE_MB the template for the timings (default: 50; MB = 10^6 bytes).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build_dir=${BUILD_DIR:-build}
+runs=${RUNS:-5}
+size_mb=${SIZE_MB:-50}
+small_mb=1
+large_mb=200
+
+if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+    cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$build_dir" --target resipa_preview_run resipa_make_template -j "$(nproc)" >/dev/null
+preview_run=$build_dir/bench/resipa_preview_run
+make_template=$build_dir/bench/resipa_make_template
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/resipa-compare.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+template=$work/rspdefault.rtf
+
+export QT_QPA_PLATFORM=offscreen
+# Qt's default when unset, said here so that it does not warn on every run.
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$work/runtime}
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+
+# The same substitutions the Preview makes, in its order, with the values the driver types in.
+sed_args=()
+while IFS=$'\t' read -r placeholder value; do
+    pattern=${placeholder//[/\\[}
+    pattern=${pattern//]/\\]}
+    value=${value//\\/\\\\}
+    value=${value//&/\\&}
+    value=${value//|/\\|}
+    sed_args+=(-e "s|$pattern|$value|g")
+done < <("$preview_run" --placeholders)
+if [ ${#sed_args[@]} -ne 28 ]; then
+    echo "compare.sh: expected fourteen placeholders from $preview_run" >&2
+    exit 1
+fi
+
+preview_click_ns=0
+run_preview() {
+    local click_ms
+    click_ms=$("$preview_run" "$work" | sed -n 's/^preview_ms=//p')
+    local click_ns
+    click_ns=$(awk -v ms="$click_ms" 'BEGIN { printf "%d", ms * 1e6 }')
+    if ((preview_click_ns == 0 || click_ns < preview_click_ns)); then
+        preview_click_ns=$click_ns
+    fi
+}
+run_sed() { sed "${sed_args[@]}" "$template" >"$work/sed.rtf"; }
+run_sed_sync() { run_sed && sync -d "$work/sed.rtf"; }
+run_cat() { cat "$template" >"$work/cat.rtf"; }
+run_cat_sync() { run_cat && sync -d "$work/cat.rtf"; }
+
+# time_once CMD: runs CMD once and leaves its wall-clock time in elapsed_ns. Earlier outputs
+# are removed and dirty pages written out first, untimed, so that every run creates its file
+# afresh, as the Preview does, on a disk with nothing else to write.
+time_once() {
+    rm -f "$work/Resipa.rtf" "$work/sed.rtf" "$work/cat.rtf"
+    sync
+    local start
+    start=$(date +%s%N)
+    "$1"
+    elapsed_ns=$(($(date +%s%N) - start))
+}
+
+bytes=$((size_mb * 1000000))
+"$make_template" "$template" "$bytes"
+
+# The comparison is only fair when sed and the Preview do the same work: same bytes out.
+run_preview
+run_sed
+if ! cmp -s "$work/Resipa.rtf" "$work/sed.rtf"; then
+    echo "compare.sh: the Preview's document differs from sed's; the timings would not compare" >&2
+    exit 1
+fi
+
+# Best of $runs, in interleaved rounds, so that a busy moment on the machine hurts no one
+# program alone.
+programs=(run_preview run_sed run_sed_sync run_cat run_cat_sync)
+declare -A best=()
+for program in "${programs[@]}"; do best[$program]=0; done
+preview_click_ns=0
+for ((round = 0; round < runs; round++)); do
+    for program in "${programs[@]}"; do
+        time_once "$program"
+        if ((best[$program] == 0 || elapsed_ns < best[$program])); then
+            best[$program]=$elapsed_ns
+        fi
+    done
+done
+
+mb_per_s() { awk -v b="$bytes" -v ns="$1" 'BEGIN { printf "%.0f", b / 1e6 / (ns / 1e9) }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b / a }'; }
+ms() { awk -v ns="$1" 'BEGIN { printf "%.1f", ns / 1e6 }'; }
+row() { printf '%-46s %9s %9s\n' "$1" "$(ms "$2")" "$(mb_per_s "$2")"; }
+
+echo "Template: $size_mb MB ($bytes bytes, CR LF lines, a picture as hex), best of $runs runs;"
+echo "every program writes a new file next to the template ($work, same disk)."
+printf '%-46s %9s %9s\n' "" "ms" "MB/s"
+row "Preview, whole process (start-up, click, exit)" "${best[run_preview]}"
+row "Preview, the click alone" "$preview_click_ns"
+row "sed, 14 expressions, to a file" "${best[run_sed]}"
+row "sed, 14 expressions, to a file + sync -d" "${best[run_sed_sync]}"
+row "cat, to a file" "${best[run_cat]}"
+row "cat, to a file + sync -d" "${best[run_cat_sync]}"
+echo "Throughput ratios (higher is better for the Preview):"
+printf '  %-40s %8s %8s\n' "" "process" "click"
+printf '  %-40s %8s %8s\n' "Preview / sed" \
+    "$(ratio "${best[run_preview]}" "${best[run_sed]}")" \
+    "$(ratio "$preview_click_ns" "${best[run_sed]}")"
+printf '  %-40s %8s %8s\n' "Preview / (sed + sync -d)" \
+    "$(ratio "${best[run_preview]}" "${best[run_sed_sync]}")" \
+    "$(ratio "$preview_click_ns" "${best[run_sed_sync]}")"
+printf '  %-40s %8s %8s\n' "Preview / cat" \
+    "$(ratio "${best[run_preview]}" "${best[run_cat]}")" \
+    "$(ratio "$preview_click_ns" "${best[run_cat]}")"
+printf '  %-40s %8s %8s\n' "Preview / (cat + sync -d)" \
+    "$(ratio "${best[run_preview]}" "${best[run_cat_sync]}")" \
+    "$(ratio "$preview_click_ns" "${best[run_cat_sync]}")"
+
+# peak_kb MB: the Preview's maximum resident set size on a template of MB megabytes.
+peak_kb() {
+    "$make_template" "$template" $(($1 * 1000000))
+    /usr/bin/time -v "$preview_run" "$work" 2>&1 >/dev/null |
+        awk -F': ' '/Maximum resident set size/ { print $2 }'
+}
+small_kb=$(peak_kb "$small_mb")
+large_kb=$(peak_kb "$large_mb")
+echo "Peak resident memory of a Preview (/usr/bin/time -v, maximum resident set size):"
+printf '  %4d MB template: %8d KB\n' "$small_mb" "$small_kb"
+printf '  %4d MB template: %8d KB\n' "$large_mb" "$large_kb"
+printf '  difference:        %8d KB\n' $((large_kb - small_kb))
