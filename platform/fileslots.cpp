@@ -24,30 +24,28 @@ FileSlots::Slot* FileSlots::claim(int slot, QString& error) {
     return error.isEmpty() ? held : nullptr;
 }
 
-QString FileSlots::openForReading(int slot, const QString& path) {
+template <typename File>
+QString FileSlots::place(int slot, const QString& path,
+                         Opened<File> (FileSystem::*open)(const QString&),
+                         std::unique_ptr<File> Slot::*holder) {
     QString error;
     Slot* free = claim(slot, error);
     if (!free)
         return error;
-    Opened<InputFile> opened = m_files.openForReading(path);
+    Opened<File> opened = (m_files.*open)(path);
     if (!opened.file)
         return opened.error;
     free->path = path;
-    free->input = std::move(opened.file);
+    free->*holder = std::move(opened.file);
     return {};
 }
 
+QString FileSlots::openForReading(int slot, const QString& path) {
+    return place(slot, path, &FileSystem::openForReading, &Slot::input);
+}
+
 QString FileSlots::openForWriting(int slot, const QString& path) {
-    QString error;
-    Slot* free = claim(slot, error);
-    if (!free)
-        return error;
-    Opened<OutputFile> opened = m_files.openForWriting(path);
-    if (!opened.file)
-        return opened.error;
-    free->path = path;
-    free->output = std::move(opened.file);
-    return {};
+    return place(slot, path, &FileSystem::openForWriting, &Slot::output);
 }
 
 bool FileSlots::inUse(int slot) const {

@@ -49,6 +49,9 @@ private:
     const Slot* find(int slot) const;
     /// The free slot, or the description of why it cannot be used.
     Slot* claim(int slot, QString& error);
+    template <typename File>
+    QString place(int slot, const QString& path, Opened<File> (FileSystem::*open)(const QString&),
+                  std::unique_ptr<File> Slot::*holder);
 
     FileSystem& m_files;
     std::array<Slot, kCount> m_slots;

@@ -57,6 +57,12 @@ QString describe(const char* what, const QFileDevice& file, const QString& path)
     return QString::fromUtf8(what).arg(path, causeOf(file, path));
 }
 
+QString openOrDescribe(QFileDevice& file, QIODevice::OpenMode mode, const char* what) {
+    if (file.open(mode))
+        return {};
+    return describe(what, file, file.fileName());
+}
+
 class QtInputFile final : public InputFile {
 public:
     explicit QtInputFile(const QString& path)
@@ -64,10 +70,8 @@ public:
 
     QString open() {
         // The line reader buffers; a second buffer in QIODevice would only copy twice.
-        if (m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-            return {};
-        return describe("Berkas tidak dapat dibuka untuk dibaca: %1 (%2).", m_file,
-                        m_file.fileName());
+        return openOrDescribe(m_file, QIODevice::ReadOnly | QIODevice::Unbuffered,
+                              "Berkas tidak dapat dibuka untuk dibaca: %1 (%2).");
     }
 
     long long read(char* buffer, std::size_t capacity) override {
@@ -90,10 +94,8 @@ public:
         : m_file(path) {}
 
     QString open() {
-        if (m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return {};
-        return describe("Berkas tidak dapat dibuka untuk ditulis: %1 (%2).", m_file,
-                        m_file.fileName());
+        return openOrDescribe(m_file, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                              "Berkas tidak dapat dibuka untuk ditulis: %1 (%2).");
     }
 
     bool write(const char* data, std::size_t size) override {

@@ -2,13 +2,11 @@
 
 #include "app/form1.h"
 #include "tests/app/recorders.h"
+#include "tests/app/tempdir.h"
 
 #include <memory>
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -21,30 +19,15 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 namespace resipa::testing {
 
 /// A Form1 over recorders, with a temporary directory standing for the executable directory.
-class FormTest : public ::testing::Test {
+class FormTest : public ::testing::Test, public TempDir {
 public:
-    QTemporaryDir exeDir;
     RecordingPlatform desk;
     std::unique_ptr<Form1> form;
-
-    QString pathOf(const QString& name) const { return exeDir.filePath(name); }
-
-    void writeFile(const QString& name, const QByteArray& bytes) const {
-        QFile file(pathOf(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
-
-    QByteArray readFile(const QString& name) const {
-        QFile file(pathOf(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
 
     /// What lies in the executable directory besides the profile, the template and the document
     /// (a temporary file left behind, for instance).
     QStringList strayFiles() const {
-        QStringList stray =
-            QDir(exeDir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        QStringList stray = entries();
         stray.removeIf([](const QString& name) {
             return name == u"Resipa.rtf" || name == u"rspdefault.rtf" || name == u"informasi.inf";
         });
@@ -53,7 +36,7 @@ public:
 
     /// Creates the window and shows it, active, as the program does.
     Form1& start() {
-        form = std::make_unique<Form1>(desk.platform(), exeDir.path());
+        form = std::make_unique<Form1>(desk.platform(), dir.path());
         form->show();
         form->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));

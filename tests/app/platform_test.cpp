@@ -4,12 +4,12 @@
 #include "platform/fileslots.h"
 #include "platform/profilereading.h"
 #include "platform/qtfilesystem.h"
+#include "tests/app/tempdir.h"
 
 #include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -18,28 +18,10 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-class PlatformTest : public ::testing::Test {
+class PlatformTest : public ::testing::Test, protected testing::TempDir {
 protected:
-    QTemporaryDir dir;
     QtFileSystem files;
     FileSlots fileSlots{files};
-
-    QString pathOf(const QString& name) const { return dir.filePath(name); }
-
-    void writeFile(const QString& name, const QByteArray& bytes) const {
-        QFile file(pathOf(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
-
-    QByteArray readFile(const QString& name) const {
-        QFile file(pathOf(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    QStringList entries() const {
-        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-    }
 };
 
 TEST_F(PlatformTest, OnlyARegularFileIsAFile) {

@@ -82,11 +82,11 @@ TEST_F(PreviewTest, FailuresAreShownAndLeaveThePreviousDocument) {
         {"output taken by a directory",
          [](PreviewTest& test, RecordingPlatform&) {
              QFile::remove(test.outputPath());
-             QDir(test.exeDir.path()).mkdir(u"Resipa.rtf"_s);
+             QDir(test.dir.path()).mkdir(u"Resipa.rtf"_s);
          },
          u"direktori",
          [](PreviewTest& test, RecordingPlatform&) {
-             QDir(test.exeDir.path()).rmdir(u"Resipa.rtf"_s);
+             QDir(test.dir.path()).rmdir(u"Resipa.rtf"_s);
          },
          false},
         {"disk full", [](PreviewTest&, RecordingPlatform& desk) { desk.files.writeBudget = 4; },

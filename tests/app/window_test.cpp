@@ -201,7 +201,7 @@ TEST_F(WindowTest, ProfileFillsTheEightFields) {
 }
 
 TEST_F(WindowTest, ProfileDirectoryCountsAsAbsent) {
-    ASSERT_TRUE(QDir(exeDir.path()).mkdir(u"informasi.inf"_s));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"informasi.inf"_s));
     start();
     EXPECT_EQ(control<QLineEdit>(u"txtTempat"_s)->text(), QString());
 }
