@@ -31,9 +31,11 @@ trap 'rm -rf "$work"' EXIT
 template=$work/rspdefault.rtf
 
 export QT_QPA_PLATFORM=offscreen
-# Qt's default when unset, said here so that it does not warn on every run.
-export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$work/runtime}
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+# Qt warns on every run when there is none.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    export XDG_RUNTIME_DIR=$work/runtime
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+fi
 
 # The same substitutions the Preview makes, in its order, with the values the driver types in.
 sed_args=()
