@@ -109,6 +109,11 @@ mb_per_s() { awk -v b="$bytes" -v ns="$1" 'BEGIN { printf "%.0f", b / 1e6 / (ns 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b / a }'; }
 ms() { awk -v ns="$1" 'BEGIN { printf "%.1f", ns / 1e6 }'; }
 row() { printf '%-46s %9s %9s\n' "$1" "$(ms "$2")" "$(mb_per_s "$2")"; }
+# ratio_row LABEL PROGRAM: the Preview's throughput over PROGRAM's, whole process and click.
+ratio_row() {
+    printf '  %-40s %8s %8s\n' "$1" "$(ratio "${best[run_preview]}" "${best[$2]}")" \
+        "$(ratio "$preview_click_ns" "${best[$2]}")"
+}
 
 echo "Template: $size_mb MB ($bytes bytes, CR LF lines, a picture as hex), best of $runs runs;"
 echo "every program writes a new file next to the template ($work, same disk)."
@@ -119,20 +124,13 @@ row "sed, 14 expressions, to a file" "${best[run_sed]}"
 row "sed, 14 expressions, to a file + sync -d" "${best[run_sed_sync]}"
 row "cat, to a file" "${best[run_cat]}"
 row "cat, to a file + sync -d" "${best[run_cat_sync]}"
+
 echo "Throughput ratios (higher is better for the Preview):"
 printf '  %-40s %8s %8s\n' "" "process" "click"
-printf '  %-40s %8s %8s\n' "Preview / sed" \
-    "$(ratio "${best[run_preview]}" "${best[run_sed]}")" \
-    "$(ratio "$preview_click_ns" "${best[run_sed]}")"
-printf '  %-40s %8s %8s\n' "Preview / (sed + sync -d)" \
-    "$(ratio "${best[run_preview]}" "${best[run_sed_sync]}")" \
-    "$(ratio "$preview_click_ns" "${best[run_sed_sync]}")"
-printf '  %-40s %8s %8s\n' "Preview / cat" \
-    "$(ratio "${best[run_preview]}" "${best[run_cat]}")" \
-    "$(ratio "$preview_click_ns" "${best[run_cat]}")"
-printf '  %-40s %8s %8s\n' "Preview / (cat + sync -d)" \
-    "$(ratio "${best[run_preview]}" "${best[run_cat_sync]}")" \
-    "$(ratio "$preview_click_ns" "${best[run_cat_sync]}")"
+ratio_row "Preview / sed" run_sed
+ratio_row "Preview / (sed + sync -d)" run_sed_sync
+ratio_row "Preview / cat" run_cat
+ratio_row "Preview / (cat + sync -d)" run_cat_sync
 
 # peak_kb MB: the Preview's maximum resident set size on a template of MB megabytes.
 peak_kb() {
