@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace resipa {
 
@@ -16,58 +17,80 @@ bool isAsciiDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// True when the backslashes ending just before end are an odd run: the last one is not itself
-// escaped and opens a control word or symbol.
-bool oddBackslashesBefore(std::string_view text, std::size_t end) {
-    std::size_t backslashes = 0;
-    while (end > 0 && text[end - 1] == '\\') {
-        ++backslashes;
-        --end;
+// The RTF syntax a stretch of template text leaves open, read from its start as a reader reads
+// it. A placeholder may stand where that syntax is still open: straight after a control word
+// ("\b[NAMA]"), a lone backslash ("\[NAMA]") or a hex escape short of its two digits
+// ("\'[NAMA]"). Whatever followed there (a value, or the template's next bytes once an empty
+// value deleted the placeholder) would lengthen or complete that syntax, so it is closed first,
+// the same way whatever the value.
+class OpenSyntax {
+public:
+    void read(std::string_view text) {
+        for (const char c : text) {
+            m_state = next(m_state, c);
+        }
     }
-    return backslashes % 2 == 1;
-}
 
-// True when the text ends in an RTF control word ("\b", "\fs24", "\li-5"): an unescaped
-// backslash, letters, and an optional signed number.
-bool endsInControlWord(std::string_view text) {
-    std::size_t i = text.size();
-    while (i > 0 && isAsciiDigit(text[i - 1])) {
-        --i;
+    // What closes the open syntax: a delimiting space; the placeholder's own "[", keeping the
+    // control symbol the template wrote; the missing hex digits. The state is then closed, as
+    // a value made safe by rtfSafe() leaves it.
+    std::string_view close() {
+        const State state = std::exchange(m_state, State::Text);
+        switch (state) {
+        case State::Backslash:
+            return "[";
+        case State::WordLetters:
+        case State::WordNumber:
+            return " ";
+        case State::HexFirst:
+            return "3f";
+        case State::HexSecond:
+            return "0";
+        case State::Text:
+            break;
+        }
+        return {};
     }
-    if (i > 0 && text[i - 1] == '-') {
-        --i;
-    }
-    const std::size_t lettersEnd = i;
-    while (i > 0 && isAsciiLetter(text[i - 1])) {
-        --i;
-    }
-    return i < lettersEnd && oddBackslashesBefore(text, i);
-}
 
-// A placeholder may stand where the template's own RTF syntax is still open: straight after a
-// control word ("\b[NAMA]"), a lone backslash ("\[NAMA]") or a hex escape short of its two
-// digits ("\'[NAMA]"). Whatever followed there (a value, or the template's next bytes once an
-// empty value deleted the placeholder) would lengthen or complete that syntax. It is closed first,
-// the same way whatever the value: a delimiting space; the placeholder's own "[", keeping the
-// control symbol the template wrote; the missing hex digits.
-std::string_view openSyntaxCloser(std::string_view text) {
-    const std::size_t size = text.size();
-    if (size >= 2 && text[size - 1] == '\'' && oddBackslashesBefore(text, size - 1)) {
-        return "3f";
-    }
-    if (size >= 3 && text[size - 2] == '\'' && oddBackslashesBefore(text, size - 2)) {
-        return "0";
-    }
-    if (oddBackslashesBefore(text, size)) {
-        return "[";
-    }
-    return endsInControlWord(text) ? " " : "";
-}
+private:
+    enum class State { Text, Backslash, WordLetters, WordNumber, HexFirst, HexSecond };
 
-void appendValue(std::string& out, const std::string& value) {
-    out += openSyntaxCloser(out);
-    out += value;
-}
+    static State next(State state, char c) {
+        switch (state) {
+        case State::Backslash:
+            if (isAsciiLetter(c)) {
+                return State::WordLetters;
+            }
+            return c == '\'' ? State::HexFirst : State::Text;
+        case State::WordLetters:
+            if (isAsciiLetter(c)) {
+                return State::WordLetters;
+            }
+            if (c == '-' || isAsciiDigit(c)) {
+                return State::WordNumber;
+            }
+            break;
+        case State::WordNumber:
+            if (isAsciiDigit(c)) {
+                return State::WordNumber;
+            }
+            break;
+        case State::HexFirst:
+            return State::HexSecond;
+        case State::HexSecond:
+            return State::Text;
+        case State::Text:
+            break;
+        }
+        // A delimiting space ends with the control word; anything else is read afresh.
+        if (state != State::Text && c == ' ') {
+            return State::Text;
+        }
+        return c == '\\' ? State::Backslash : State::Text;
+    }
+
+    State m_state = State::Text;
+};
 
 } // namespace
 
@@ -113,11 +136,15 @@ void LineFiller::fillPiece(std::string& text, std::string& scratch) const {
         }
         scratch.clear();
         std::size_t from = 0;
+        OpenSyntax syntax;
         // Searching the text before this replacement, never the inserted values, keeps a
         // value holding its own placeholder literal.
         do {
-            scratch.append(text, from, pos - from);
-            appendValue(scratch, replacement.value);
+            const std::string_view before = std::string_view(text).substr(from, pos - from);
+            scratch += before;
+            syntax.read(before);
+            scratch += syntax.close();
+            scratch += replacement.value;
             from = pos + placeholder.size();
             pos = text.find(placeholder, from);
         } while (pos != std::string::npos);

@@ -189,6 +189,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "\\'[NAMA] \\'e[NAMA] \\'e9[NAMA] \\'\xF2[NAMA]",
                  "\\'3f41 \\'e041 \\'e941 \\'\xF2"
                  "041"},
+        FillCase{"HexEscapeReadForwardsNotBackwards",
+                 {{&ReceiptValues::nama, "tf1"}},
+                 "\\'1\\\\\\\\d[NAMA] \\'1\\\\\\d[NAMA]",
+                 "\\'1\\\\\\\\d tf1 \\'1\\\\\\dtf1"},
         FillCase{"EscapedBackslashIsNoControlWord",
                  {{&ReceiptValues::nama, "12"}},
                  "\\\\b[NAMA] \\'e9[NAMA] \\par [NAMA]",
