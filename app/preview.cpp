@@ -64,19 +64,22 @@ QString PreviewRun::copyLines() {
     TemplateLineWriter writer(*m_slots.output(kOutputSlot));
     std::optional<LineFiller> filler;
     filler.emplace(m_readValues(), m_platform.numbers.numberFormat());
-    std::string line;
+    // A line arrives in buffer-sized pieces, so that a template with one huge line (LF-only
+    // line ends) streams through in bounded memory instead of being held whole, twice.
+    std::string piece;
     std::string filled;
+    bool lineEnded = false;
     QElapsedTimer sincePause;
     bool pauseNow = true;
     std::size_t bytesSinceClock = 0;
     for (;;) {
-        const TemplateLineReader::Status status = reader.next(line);
+        const TemplateLineReader::Status status = reader.nextPiece(piece, lineEnded);
         if (status == TemplateLineReader::Status::End)
             break;
         if (status == TemplateLineReader::Status::Error)
             return describedOr(reader.errorText(), QStringLiteral("Templat gagal dibaca."));
-        filler->fill(line, filled);
-        if (!writer.writeLine(filled))
+        filler->fill(piece, filled);
+        if (!(lineEnded ? writer.writeLine(filled) : writer.write(filled)))
             return describedOr(writer.errorText(),
                                QStringLiteral("Dokumen keluaran gagal ditulis."));
         bytesSinceClock += filled.size() + 2; // CR LF: empty lines count too
