@@ -94,8 +94,14 @@ public:
         : m_file(path) {}
 
     QString open() {
-        return openOrDescribe(m_file, QIODevice::WriteOnly | QIODevice::Unbuffered,
-                              "Berkas tidak dapat dibuka untuk ditulis: %1 (%2).");
+        const char* what = "Berkas tidak dapat dibuka untuk ditulis: %1 (%2).";
+        if (m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return {};
+        // QSaveFile refuses a write-protected document before any system call fails, so no
+        // system error names that cause.
+        if (const QFileInfo target(m_file.fileName()); target.isFile() && !target.isWritable())
+            return QString::fromUtf8(what).arg(m_file.fileName(), QStringLiteral("akses ditolak"));
+        return describe(what, m_file, m_file.fileName());
     }
 
     bool write(const char* data, std::size_t size) override {
