@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # One receipt, typed with the keyboard only into the real program in a virtual X server,
 # then the document that "Preview" writes and hands to the desktop is read back with unrtf.
+# On the way, xprop and xwininfo show what the window asks of a window manager: a fixed size,
+# a close box without minimise or maximise, and its caption.
 #
 # Usage: receipt_e2e.sh PROGRAM DATA_DIR
 #   PROGRAM   the built resipa executable
@@ -74,6 +76,9 @@ drive() {
         die "no visible window named 'Resipa Elektronik' within 30 s"
     fi
     note "window $wid: $(xdotool getwindowname "$wid")"
+    # What the window asks of a window manager: read by the outer part.
+    xprop -id "$wid" >"$work/xprop.txt" 2>&1 || true
+    xwininfo -id "$wid" >"$work/xwininfo.txt" 2>&1 || true
 
     # No window manager runs here, so give the window the keyboard ourselves.
     timeout 10 xdotool windowfocus --sync "$wid" || xdotool windowfocus "$wid" || true
@@ -141,7 +146,7 @@ program=$1
 data=$2
 [ -x "$program" ] || die "no program at $program"
 [ -f "$data/rspdefault.rtf" ] || die "no template at $data/rspdefault.rtf"
-for tool in xvfb-run xauth xdotool unrtf perl timeout; do
+for tool in xvfb-run xauth xdotool xprop xwininfo unrtf perl timeout; do
     command -v "$tool" >/dev/null || die "$tool is missing (scripts/setup.sh installs it)"
 done
 
@@ -211,6 +216,32 @@ if [ "$driver_status" -ne 0 ]; then
     fail "typing the receipt failed (status $driver_status; 124 is the time limit)"
     report
 fi
+
+# The window as the X server knows it: fixed at 839 x 436 (minimum and maximum size alike),
+# a title bar with a close box but no minimise or maximise (the Motif hints Qt sets for a window
+# manager: functions and decorations listed one by one, none of them "all", neither of the two
+# boxes), and the caption.
+hint() { sed -n "s/^[[:space:]]*program specified $1 size: //p" "$work/xprop.txt"; }
+[ "$(hint minimum)" = "839 by 436" ] && [ "$(hint maximum)" = "839 by 436" ] ||
+    fail "WM_NORMAL_HINTS do not fix the size at 839 by 436: min '$(hint minimum)', max '$(hint maximum)'"
+client=$(awk '/^  Width:/ {w=$2} /^  Height:/ {h=$2} END {print w "x" h}' "$work/xwininfo.txt")
+[ "$client" = 839x436 ] || fail "xwininfo gives the window $client, not 839x436"
+motif=$(sed -n 's/^_MOTIF_WM_HINTS([^)]*) = //p' "$work/xprop.txt")
+IFS=', ' read -r mflags mfunctions mdecorations _ <<<"${motif:-0, 0, 0}"
+if ((!(mflags & 1) || !(mflags & 2))); then
+    fail "_MOTIF_WM_HINTS '$motif' leave the window's functions or decorations to the window manager"
+else
+    # Functions: 1 all, 8 minimise, 16 maximise, 32 close. Decorations: 1 all, 8 title,
+    # 32 minimise box, 64 maximise box.
+    ((mfunctions & (1 | 8 | 16))) && fail "_MOTIF_WM_HINTS '$motif' allow minimising or maximising"
+    ((mfunctions & 32)) || fail "_MOTIF_WM_HINTS '$motif' do not allow closing"
+    ((mdecorations & (1 | 32 | 64))) && fail "_MOTIF_WM_HINTS '$motif' ask for a minimise or maximise box"
+    ((mdecorations & 8)) || fail "_MOTIF_WM_HINTS '$motif' ask for no title bar"
+fi
+for name in WM_NAME _NET_WM_NAME; do
+    grep -q "^$name([A-Z0-9_]*) = \"Resipa Elektronik - " "$work/xprop.txt" ||
+        fail "$name does not begin 'Resipa Elektronik - ': $(grep "^$name(" "$work/xprop.txt")"
+done
 
 # The desktop was asked once, for the document beside the executable.
 expected_doc="$work/exe/Resipa.rtf"
