@@ -95,6 +95,12 @@ public:
 
     QString open() {
         const char* what = "Berkas tidak dapat dibuka untuk ditulis: %1 (%2).";
+        // QSaveFile would rename its temporary file over whatever the path leads to: a FIFO, or
+        // through a link a device such as /dev/null, would be replaced by the receipt.
+        if (const QFileInfo target(m_file.fileName());
+            target.exists() && !target.isFile() && !target.isDir())
+            return QString::fromUtf8(what).arg(m_file.fileName(),
+                                               QStringLiteral("bukan berkas biasa"));
         if (m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             return {};
         // QSaveFile refuses a write-protected document before any system call fails, so no
