@@ -10,11 +10,13 @@
 #include <atomic>
 #include <chrono>
 #include <fcntl.h>
+#include <filesystem>
 #include <functional>
 #include <linux/fs.h>
 #include <random>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <thread>
 #include <unistd.h>
 
@@ -188,6 +190,7 @@ constexpr QByteArrayView kPrevious = "previous receipt";
 
 class HostileTest : public FormTest {
 public:
+    QTemporaryDir elsewhere; // for what the exe dir's links lead to
     void clickPreview() { QTest::mouseClick(control(u"Command3"_s), Qt::LeftButton); }
 
     QString fieldText(const QString& name) const {
@@ -291,6 +294,21 @@ TEST_F(HostileTest, HostileTemplateOrDocumentIsRefusedOrCopiedAndLeavesNothingBe
         {"template is a FIFO", u"rspdefault.rtf", fifo, u"tidak ditemukan"},
         {"template cannot be read", u"rspdefault.rtf", unreadable, u"rspdefault.rtf"},
         {"document path is a directory", u"Resipa.rtf", directory, u"direktori"},
+        {"document path is a FIFO", u"Resipa.rtf", fifo, u"bukan berkas biasa"},
+        {"document is a link to a device", u"Resipa.rtf",
+         [this](const QString& path) {
+             // Root gets a device node of its own, lest a fault replace the system's /dev/null.
+             QString device = u"/dev/null"_s;
+             if (geteuid() == 0) {
+                 device = elsewhere.filePath(u"null"_s);
+                 EXPECT_EQ(
+                     mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)),
+                     0);
+             }
+             EXPECT_TRUE(QFile::link(device, path));
+             return std::unique_ptr<FifoGuard>();
+         },
+         u"bukan berkas biasa"},
         {"disk fills up mid-document",
          u"rspdefault.rtf",
          bytes(manyLines),
@@ -312,6 +330,7 @@ TEST_F(HostileTest, HostileTemplateOrDocumentIsRefusedOrCopiedAndLeavesNothingBe
         writeFile(u"Resipa.rtf"_s, kPrevious.toByteArray());
         removeAny(pathOf(hostileName));
         std::unique_ptr<FifoGuard> guard = hostile.make(pathOf(hostileName));
+        const auto kind = std::filesystem::status(pathOf(hostileName).toStdString()).type();
         if (hostile.writeBudget)
             desk.files.writeBudget = hostile.writeBudget;
         const int filesOpen = openFileCount();
@@ -326,8 +345,11 @@ TEST_F(HostileTest, HostileTemplateOrDocumentIsRefusedOrCopiedAndLeavesNothingBe
             EXPECT_TRUE(desk.messageBox.shown.isEmpty());
             EXPECT_EQ(readFile(u"Resipa.rtf"_s), hostile.document);
         }
-        if (onDocument) {
-            EXPECT_EQ(readFile(u"Resipa.rtf/isi.txt"_s), "isi"); // the directory left alone
+        if (onDocument) { // left as it was
+            EXPECT_EQ(std::filesystem::status(pathOf(hostileName).toStdString()).type(), kind);
+            if (kind == std::filesystem::file_type::directory) {
+                EXPECT_EQ(readFile(u"Resipa.rtf/isi.txt"_s), "isi");
+            }
         }
         if (guard) {
             EXPECT_FALSE(guard->opened()) << "Preview opened a FIFO";
