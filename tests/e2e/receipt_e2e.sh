@@ -62,7 +62,7 @@ drive() {
     # Started from another folder: the program must find its files beside the executable.
     (cd "$work/elsewhere" &&
         exec env -u BROWSER -u DEFAULT_BROWSER -u SNAP QT_QPA_PLATFORM=xcb \
-            PATH="$work/fakebin:$PATH" "$work/exe/resipa" >"$work/program.log" 2>&1) &
+            PATH="$work/fakebin:$PATH" "$work/$E2E_EXE/resipa" >"$work/program.log" 2>&1) &
     prog=$!
     echo "$prog" >"$work/program.pid"
     # Our own child, not yet waited for, so its pid cannot have been reused.
@@ -164,10 +164,14 @@ finish() {
 }
 trap finish EXIT
 
-mkdir -p "$work/exe" "$work/fakebin" "$work/elsewhere"
-cp "$program" "$work/exe/resipa"
-cp "$data/rspdefault.rtf" "$work/exe/rspdefault.rtf"
-cp "$here/informasi.inf" "$work/exe/informasi.inf"
+# A folder name with a blank, "#", "%" and an accented letter: each must survive the way to
+# the desktop's opener, which gets the document as a file URL.
+export E2E_EXE="Kas #1 100% café"
+exe=$work/$E2E_EXE
+mkdir -p "$exe" "$work/fakebin" "$work/elsewhere"
+cp "$program" "$exe/resipa"
+cp "$data/rspdefault.rtf" "$exe/rspdefault.rtf"
+cp "$here/informasi.inf" "$exe/informasi.inf"
 # The desktop's opener, replaced by one that only writes down what it was asked to open.
 cat >"$work/fakebin/xdg-open" <<EOF
 #!/bin/sh
@@ -244,7 +248,7 @@ for name in WM_NAME _NET_WM_NAME; do
 done
 
 # The desktop was asked once, for the document beside the executable.
-expected_doc="$work/exe/Resipa.rtf"
+expected_doc="$exe/Resipa.rtf"
 mapfile -t requests <"$work/open-requests.txt"
 [ "${#requests[@]}" -eq 1 ] || fail "expected one open request, got ${#requests[@]}"
 request=${requests[0]:-}
@@ -256,8 +260,8 @@ request_path=$(printf '%b' "${request_path//%/\\x}")
     fail "Enter on 'Keluar' did not end the program cleanly: $(cat "$work/keluar.txt" 2>/dev/null)"
 
 # The template and the profile are only ever read.
-cmp -s "$data/rspdefault.rtf" "$work/exe/rspdefault.rtf" || fail "the template was changed"
-cmp -s "$here/informasi.inf" "$work/exe/informasi.inf" || fail "the profile file was changed"
+cmp -s "$data/rspdefault.rtf" "$exe/rspdefault.rtf" || fail "the template was changed"
+cmp -s "$here/informasi.inf" "$exe/informasi.inf" || fail "the profile file was changed"
 
 [ -s "$expected_doc" ] || { fail "no document at $expected_doc"; report; }
 
