@@ -1,13 +1,13 @@
 // The grouping rule: regroup and readAmount accept the same texts, regrouping is idempotent,
 // a regrouped text reads back as the rounded number, and the words follow the reading.
 
-#include <cstdint>
-#include <string>
-#include <string_view>
-
 #include "fuzz/fuzzcommon.h"
 #include "konversi/amountfield.h"
 #include "konversi/mdlKonversi.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
 
 using namespace resipa;
 

@@ -1,12 +1,12 @@
 // The profile file: any bytes decode to valid UTF-8, and reading items always ends with eight
 // values made of the text's own characters.
 
+#include "fuzz/fuzzcommon.h"
+#include "profile/profilefile.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "fuzz/fuzzcommon.h"
-#include "profile/profilefile.h"
 
 using namespace resipa;
 

@@ -1,12 +1,12 @@
 // Amounts in words: every Amount gives words that end in " Rupiah", spaced as the words are
 // built, and say "Minus" exactly for negative amounts that are spelled out.
 
+#include "fuzz/fuzzcommon.h"
+#include "konversi/mdlKonversi.h"
+
 #include <cstdint>
 #include <cstring>
 #include <string>
-
-#include "fuzz/fuzzcommon.h"
-#include "konversi/mdlKonversi.h"
 
 using namespace resipa;
 

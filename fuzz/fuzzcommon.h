@@ -2,12 +2,12 @@
 
 // Small helpers shared by the fuzz targets.
 
+#include "konversi/amount.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
-
-#include "konversi/amount.h"
 
 namespace resipa::fuzz {
 

@@ -24,6 +24,6 @@ for target in amount terbilang profile template; do
         echo "fuzz_$target found a failing input" >&2
         exit 1
     }
-    grep -E '^stat::number_of_executed_runs' "$build/fuzz_$target.log" || true
+    grep -E '^stat::number_of_executed_units' "$build/fuzz_$target.log" || true
 done
 echo "fuzzing: all targets ran ${seconds}s without a finding"
