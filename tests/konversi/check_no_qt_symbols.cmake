@@ -1,14 +1,9 @@
-# Fails when the library LIBRARY leaves any Qt symbol undefined (run with cmake -P).
-if(NOT NM OR NOT LIBRARY)
-    message(FATAL_ERROR "usage: cmake -DNM=<nm> -DLIBRARY=<library> -P check_no_qt_symbols.cmake")
-endif()
-
+# Fails when the library LIBRARY leaves any Qt symbol undefined: cmake -DNM=... -DLIBRARY=... -P
 execute_process(COMMAND ${NM} -C --undefined-only ${LIBRARY}
     OUTPUT_VARIABLE symbols RESULT_VARIABLE result ERROR_VARIABLE errors)
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "${NM} failed on ${LIBRARY}: ${errors}")
 endif()
-
 string(REPLACE "\n" ";" lines "${symbols}")
 set(qt_symbols "")
 foreach(line IN LISTS lines)
@@ -18,7 +13,6 @@ foreach(line IN LISTS lines)
         list(APPEND qt_symbols "${name}")
     endif()
 endforeach()
-
 if(qt_symbols)
     list(JOIN qt_symbols "\n  " listed)
     message(FATAL_ERROR "Qt symbols left undefined in ${LIBRARY}:\n  ${listed}")
