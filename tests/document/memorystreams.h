@@ -9,58 +9,45 @@
 
 namespace resipa {
 
-// Hands out the bytes in chunks of at most maxChunk, then fails when failAt is reached.
-class MemorySource : public ByteSource {
-public:
-    MemorySource(std::string bytes, std::size_t maxChunk, std::size_t failAt = std::string::npos,
-                 std::string error = "rusak")
-        : m_bytes(std::move(bytes))
-        , m_maxChunk(maxChunk)
-        , m_failAt(failAt)
-        , m_error(std::move(error)) {}
-
+// Hands out its bytes in chunks of at most `chunk`, and fails once `failAt` bytes are read.
+struct MemorySource : ByteSource {
+    explicit MemorySource(std::string bytes, std::size_t chunk = 65536,
+                          std::size_t failAt = std::string::npos, std::string error = "rusak")
+        : bytes(std::move(bytes))
+        , chunk(chunk)
+        , failAt(failAt)
+        , error(std::move(error)) {}
     long long read(char* buffer, std::size_t capacity) override {
-        if (m_pos >= m_failAt) {
+        if (pos >= failAt)
             return -1;
-        }
-        const std::size_t limit = std::min(m_failAt, m_bytes.size());
-        const std::size_t count = std::min({capacity, m_maxChunk, limit - m_pos});
-        std::memcpy(buffer, m_bytes.data() + m_pos, count);
-        m_pos += count;
-        if (count == 0 && m_failAt != std::string::npos) {
-            return -1;
-        }
+        const std::size_t count = std::min({capacity, chunk, std::min(failAt, bytes.size()) - pos});
+        std::memcpy(buffer, bytes.data() + pos, count);
+        pos += count;
         return static_cast<long long>(count);
     }
-    std::string errorText() const override { return m_error; }
+    std::string errorText() const override { return error; }
 
-private:
-    std::string m_bytes;
-    std::size_t m_maxChunk;
-    std::size_t m_pos = 0;
-    std::size_t m_failAt;
-    std::string m_error;
+    std::string bytes;
+    std::size_t chunk, failAt;
+    std::string error;
+    std::size_t pos = 0;
 };
 
-// Accepts bytes until limit is reached, then refuses every write.
-class LimitedSink : public ByteSink {
-public:
-    explicit LimitedSink(std::size_t limit = std::string::npos)
-        : m_limit(limit) {}
-
+// Keeps the bytes it is given up to `limit`, then refuses every write; one that refuses all
+// (limit 0) does not say why.
+struct MemorySink : ByteSink {
+    explicit MemorySink(std::size_t limit = std::string::npos)
+        : limit(limit) {}
     bool write(const char* data, std::size_t size) override {
-        if (size > m_limit - received.size()) {
+        if (size > limit - bytes.size())
             return false;
-        }
-        received.append(data, size);
+        bytes.append(data, size);
         return true;
     }
-    std::string errorText() const override { return m_limit == 0 ? "" : "disk penuh"; }
+    std::string errorText() const override { return limit == 0 ? "" : "disk penuh"; }
 
-    std::string received;
-
-private:
-    std::size_t m_limit;
+    std::size_t limit;
+    std::string bytes;
 };
 
 } // namespace resipa
