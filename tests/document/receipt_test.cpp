@@ -1,11 +1,17 @@
 #include "document/receipt.h"
-#include "document/templatelines.h"
-#include "tests/document/memorystreams.h"
+#include "document/utf8.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <limits>
+#include <map>
+#include <memory>
 #include <string>
 #include <tuple>
+#include <unistd.h>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -17,13 +23,10 @@ using namespace std::string_literals;
 const NumberFormat kComma{",", "."};
 
 TEST(ReceiptDateText, DayMonthNameYear) {
-    const std::tuple<int, int, const char*> cases[] = {
-        {1, 9, "9 Januari 2025"},   {5, 9, "9 Mei 2025"},
-        {12, 9, "9 Desember 2025"}, {0, 9, "9  2025"},
-        {13, 9, "9  2025"},         {std::numeric_limits<std::int32_t>::min(), 9, "9  2025"},
-    };
-    for (const auto& [month, day, text] : cases)
-        EXPECT_EQ(receiptDateText(day, month, 2025), text);
+    EXPECT_EQ(receiptDateText(9, 1, 2025), "9 Januari 2025");
+    EXPECT_EQ(receiptDateText(31, 12, 1999), "31 Desember 1999");
+    EXPECT_EQ(receiptDateText(9, 13, 2025), "9  2025");
+    EXPECT_EQ(NamaBulan(std::numeric_limits<std::int32_t>::min()), "");
 }
 
 // Each value names the placeholder after its own, so one line fills through all fourteen, in
@@ -88,63 +91,102 @@ TEST(LineFiller, Cases) {
 }
 
 TEST(LineFiller, JumlahIsRegroupedAfterRp) {
-    const std::tuple<NumberFormat, const char*, const char*> cases[] = {
-        {kComma, "1,500,000", "Rp.1,500,000"},
-        {kComma, "12.5", "Rp.13"},
-        {{".", ","}, "1234567", "Rp.1.234.567"},
-        {kComma, "", "Rp."},
-        {kComma, "{5}", "Rp.\\{5\\}"},
-        {{"\u00A0", ","}, "1234", "Rp.1{\\uc1\\u160 ?}234"},
-    };
-    for (const auto& [format, jumlah, filled] : cases) {
+    const auto filled = [](const char* jumlah, const NumberFormat& format) {
         ReceiptValues values;
         values.jumlah = jumlah;
-        EXPECT_EQ(LineFiller(values, format).fill("[JUMLAH]"), filled);
-    }
-}
-
-// A template copied through reader, filler and writer a line at a time, and in pieces.
-std::string copyFilled(const std::string& input, const LineFiller& filler, std::size_t buffer,
-                       bool inPieces, int& pieces) {
-    MemorySource source(input);
-    MemorySink sink;
-    TemplateLineReader reader(source, buffer);
-    TemplateLineWriter writer(sink, buffer);
-    std::string piece, filled;
-    bool lineEnded = true;
-    while ((inPieces ? reader.nextPiece(piece, lineEnded) : reader.next(piece)) ==
-           TemplateLineReader::Status::Line) {
-        filler.fill(piece, filled);
-        EXPECT_TRUE(lineEnded ? writer.writeLine(filled) : writer.write(filled));
-        pieces += !lineEnded;
-    }
-    EXPECT_TRUE(writer.flush());
-    return sink.bytes;
-}
-
-TEST(LineFiller, FillingPiecesGivesWhatFillingLinesGives) {
-    ReceiptValues values;
-    values.nomor = "12/[KOTA]";
-    values.jumlah = "1500000";
-    values.kota = "[NA"; // with the template's "MA]" after it, forms a later placeholder
-    values.nama = "Budi";
-    values.namaPerusahaan = "1 {PT} A";
-    const LineFiller filler(values, kComma);
-    const std::string inputs[] = {
-        "{\\rtf1 {\\b [NOMOR_RESIPA]} [KOTA]MA] [JUMLAH] {\\b[NAMA_PERUSAHAAN]}\n"
-        "\\par [NAMA]\\line [nama] [NAMA_\nPIMPINAN] \\'e9[NAMA]}\n",
-        "[NAMA][NAMA][KOTA]MA]\r\n\\fs24[NAMA] x\r[ACC] \\[NAMA]\\'[NAMA] \\'\xF2[NAMA]",
-        std::string(3000, 'q') + " [NAMA] " + std::string(3000, 'Q') + "[NAMA]\n\n",
+        return LineFiller(values, format).fill("[JUMLAH]");
     };
-    for (const std::string& input : inputs) {
-        int pieces = 0;
-        const std::string expected = copyFilled(input, filler, 65536, false, pieces);
-        ASSERT_NE(expected.find("Budi"), std::string::npos);
-        for (const std::size_t buffer : {1u, 2u, 3u, 5u, 8u, 13u}) {
-            SCOPED_TRACE("buffer " + std::to_string(buffer));
-            EXPECT_EQ(copyFilled(input, filler, buffer, true, pieces), expected);
+    EXPECT_EQ(filled("1234567.5", kComma), "Rp.1,234,568");
+    EXPECT_EQ(filled("1234567", {".", ","}), "Rp.1.234.567");
+    EXPECT_EQ(filled("1234", {"\u00A0", ","}), "Rp.1{\\uc1\\u160 ?}234");
+    EXPECT_EQ(filled("{5}", kComma), "Rp.\\{5\\}");
+}
+
+TEST(RtfSafe, Cases) {
+    const std::string bad = "{\\uc1\\u-3 ?}"; // U+FFFD
+    const std::pair<std::string, std::string> cases[] = {
+        {"Budi, Rp.5 (lunas) [KOTA]", "Budi, Rp.5 (lunas) [KOTA]"},
+        {"a\\par }{", "a\\\\par \\}\\{"},
+        {"é", "{\\uc1\\u233 ?}"},
+        {"\u7FFF\u8000", "{\\uc1\\u32767 ?}{\\uc1\\u-32768 ?}"}, // signed 16 bits
+        {"😀", "{\\uc1\\u-10179 ?\\u-8704 ?}"},
+        {"a\nb\r\nc\rd\r\n\r\n\n\r", "a\\line b\\line c\\line d\\line \\line \\line \\line "},
+        {"a\tb", "a\\tab b"},
+        {"a\0\x01\x1B\x7F"s + "b\xC2\x85\xC2\x9F" + "c", "abc"}, // control characters dropped
+        // Ill-formed UTF-8: one U+FFFD for each maximal valid prefix.
+        {"\x80 caf\xE9!", bad + " caf" + bad + "!"},
+        {"\xE2\x82x", bad + "x"},
+        {"\xC0\xAF", bad + bad},
+        {"\xED\xA0\x80", bad + bad + bad},
+        {"\xF4\x90\x80\x80", bad + bad + bad + bad},
+    };
+    for (const auto& [value, rtf] : cases)
+        EXPECT_EQ(rtfSafe(value), rtf) << value;
+}
+
+// unrtf's HTML as UTF-8: its entities decoded (one it is not listed here fails the test), the
+// halves of a surrogate pair joined.
+std::string fromHtml(const std::string& html) {
+    const std::map<std::string, char32_t> named{{"amp", '&'},  {"lt", '<'},      {"gt", '>'},
+                                                {"quot", '"'}, {"eacute", 0xE9}, {"euro", 0x20AC}};
+    std::string text;
+    char32_t high = 0;
+    for (std::size_t pos = 0; pos < html.size(); ++pos) {
+        const std::size_t end = html.find(';', pos);
+        if (html[pos] != '&' || end == std::string::npos) {
+            text += html[pos];
+            continue;
         }
-        EXPECT_GE(pieces, 6) << "a long line must come in pieces";
+        const std::string entity = html.substr(pos + 1, end - pos - 1);
+        pos = end;
+        const auto c = static_cast<char32_t>(entity[0] == '#' ? std::stoul(entity.substr(1))
+                                                              : named.at(entity));
+        if (c >= 0xD800 && c < 0xDC00)
+            high = c;
+        else if (c >= 0xDC00 && c < 0xE000)
+            appendUtf8(text, 0x10000 + ((high - 0xD800) << 10) + (c - 0xDC00));
+        else
+            appendUtf8(text, c);
+    }
+    return text;
+}
+
+// Filled template lines read by a real RTF reader show each value exactly as typed.
+TEST(RtfSafe, RealReaderShowsTheValues) {
+    if (std::system("command -v unrtf > /dev/null") != 0)
+        GTEST_SKIP() << "unrtf is not installed";
+    // template line, value, what the reader shows
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"[NAMA]", "{\\b x} café € 東京", "{\\b x} café € 東京"},
+        {"[NAMA]", "\\par }}{x a&b<c> C:\\", "\\par }}{x a&b<c> C:\\"},
+        {"[NAMA]", "x😀y", "x😀y"},
+        {"{\\uc0 [NAMA]}{\\uc2 [NAMA]}", "é€", "é€é€"},
+        {"[NAMA]", "Jl. Merdeka 1\r\nBandung", "Jl. Merdeka 1<br>Bandung"},
+        {"{\\b[NAMA]}", "12 Mei", "<b>12 Mei</b>"},
+    };
+    std::string document = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}\r\n";
+    for (const auto& [line, value, shown] : cases) {
+        ReceiptValues values;
+        values.nama = value;
+        document += LineFiller(values, {",", "."}).fill("\\pard AWAL" + line + "AKHIR\\par\r\n");
+    }
+    const std::string path = testing::TempDir() + "resipa-rtf-" + std::to_string(::getpid());
+    const std::unique_ptr<const char, int (*)(const char*)> removeAtEnd(path.c_str(), std::remove);
+    std::ofstream(path, std::ios::binary) << document << "}\r\n";
+    FILE* unrtf = ::popen(("unrtf --html '" + path + "' 2>/dev/null").c_str(), "r");
+    ASSERT_NE(unrtf, nullptr);
+    std::string html;
+    for (int c; (c = std::fgetc(unrtf)) != EOF;)
+        if (c != '\n')
+            html += static_cast<char>(c);
+    ASSERT_EQ(::pclose(unrtf), 0);
+
+    std::size_t pos = 0;
+    for (const auto& [line, value, shown] : cases) {
+        const std::size_t begin = html.find("AWAL", pos), end = html.find("AKHIR", begin);
+        ASSERT_NE(end, std::string::npos) << html;
+        EXPECT_EQ(fromHtml(html.substr(begin + 4, end - begin - 4)), shown) << document;
+        pos = end;
     }
 }
 

@@ -1,6 +1,8 @@
+#include "document/receipt.h"
 #include "document/templatelines.h"
-#include "tests/document/memorystreams.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -13,6 +15,46 @@ namespace {
 
 using namespace std::string_literals;
 using Status = TemplateLineReader::Status;
+
+// Hands out its bytes in chunks of at most `chunk`, and fails once `failAt` bytes are read.
+struct MemorySource : ByteSource {
+    explicit MemorySource(std::string bytes, std::size_t chunk = 65536,
+                          std::size_t failAt = std::string::npos, std::string error = "")
+        : bytes(std::move(bytes))
+        , chunk(chunk)
+        , failAt(failAt)
+        , error(std::move(error)) {}
+    long long read(char* buffer, std::size_t capacity) override {
+        if (pos >= failAt)
+            return -1;
+        const std::size_t count = std::min({capacity, chunk, std::min(failAt, bytes.size()) - pos});
+        std::memcpy(buffer, bytes.data() + pos, count);
+        pos += count;
+        return static_cast<long long>(count);
+    }
+    std::string errorText() const override { return error; }
+
+    std::string bytes;
+    std::size_t chunk, failAt;
+    std::string error;
+    std::size_t pos = 0;
+};
+
+// Keeps what it is given up to `limit` bytes, then refuses; one that refuses all does not say why.
+struct MemorySink : ByteSink {
+    explicit MemorySink(std::size_t limit = std::string::npos)
+        : limit(limit) {}
+    bool write(const char* data, std::size_t size) override {
+        if (size > limit - bytes.size())
+            return false;
+        bytes.append(data, size);
+        return true;
+    }
+    std::string errorText() const override { return limit == 0 ? "" : "disk penuh"; }
+
+    std::size_t limit;
+    std::string bytes;
+};
 
 // Each template is read at several buffer and chunk sizes (so that a CR LF falls across two
 // reads), by line with next() and by piece with nextPiece(), and copied through the writer.
@@ -64,6 +106,39 @@ TEST(TemplateLines, SplitAtCrLfOrLoneCrAndWrittenWithCrLf) {
     }
 }
 
+// The reader's pieces filled one by one give what the whole lines give, however the buffer cuts.
+TEST(TemplateLines, PiecesFillAsTheWholeLine) {
+    ReceiptValues values;
+    values.nomor = "12/[KOTA]";
+    values.jumlah = "1500000";
+    values.kota = "[NA"; // with the template's "MA]" after it, forms a later placeholder
+    values.nama = "Budi";
+    values.namaPerusahaan = "1 {PT} A";
+    const LineFiller filler(values, {",", "."});
+    for (const std::string& input : {
+             "{\\rtf1 {\\b [NOMOR_RESIPA]} [KOTA]MA] [JUMLAH] {\\b[NAMA_PERUSAHAAN]}\n"
+             "\\par [NAMA]\\line [nama] [NAMA_\nPIMPINAN] \\'e9[NAMA]}\n"s,
+             "[NAMA][NAMA][KOTA]MA]\r\n\\fs24[NAMA] x\r[ACC] \\[NAMA]\\'[NAMA] \\'\xF2[NAMA]"s,
+             std::string(3000, 'q') + " [NAMA] " + std::string(3000, 'Q') + "[NAMA]\n\n",
+         }) {
+        std::string whole;
+        int pieces = 0;
+        for (const std::size_t buffer : {65536u, 1u, 2u, 3u, 5u, 8u, 13u}) {
+            MemorySource source(input);
+            TemplateLineReader reader(source, buffer);
+            std::string piece, filled;
+            for (bool ended = true; reader.nextPiece(piece, ended) == Status::Line;) {
+                filled += filler.fill(piece) + (ended ? "\r\n" : "");
+                pieces += !ended;
+            }
+            whole = buffer == 65536u ? filled : whole;
+            EXPECT_EQ(filled, whole) << "buffer " << buffer;
+        }
+        EXPECT_NE(whole.find("Budi"), std::string::npos);
+        EXPECT_GE(pieces, 6) << "a long line must come in pieces";
+    }
+}
+
 TEST(TemplateLines, ReadFailureIsReportedAndSticks) {
     const std::tuple<std::string, std::size_t, std::string, std::vector<std::string>, std::string>
         cases[] = {
@@ -75,10 +150,10 @@ TEST(TemplateLines, ReadFailureIsReportedAndSticks) {
         MemorySource source(input, 2, failAt, error);
         TemplateLineReader reader(source, 2);
         std::vector<std::string> lines;
-        for (std::string line; reader.next(line) == Status::Line;)
+        std::string line;
+        while (reader.next(line) == Status::Line)
             lines.push_back(line);
         EXPECT_EQ(lines, linesBefore);
-        std::string line;
         EXPECT_TRUE(reader.atEnd() && reader.failed());
         EXPECT_EQ(reader.next(line), Status::Error);
         EXPECT_EQ(reader.errorText(), errorText);
