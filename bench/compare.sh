@@ -5,7 +5,8 @@
 # directory, on the same disk; never /dev/null. The Preview makes its document durable before
 # publishing it (QSaveFile syncs the data, then renames), so sed and cat are also timed followed
 # by `sync -d` of their output. Then measures the Preview's peak resident memory on a small and
-# on a very large template.
+# on a very large template, runs the in-process benchmarks the goals name (amount in words, one
+# digit typed into the amount field, start-up), and checks every figure against its goal.
 #
 # Run after ./test.sh has built build/ (missing programs are built here).
 # BUILD_DIR picks another build directory (default: build); RUNS the repetitions, best of which
@@ -22,7 +23,8 @@ large_mb=200
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then
     cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$build_dir" --target resipa_preview_run resipa_make_template -j "$(nproc)" >/dev/null
+cmake --build "$build_dir" -j "$(nproc)" \
+    --target resipa_preview_run resipa_make_template bench_core bench_window >/dev/null
 preview_run=$build_dir/bench/resipa_preview_run
 make_template=$build_dir/bench/resipa_make_template
 
@@ -106,13 +108,13 @@ for ((round = 0; round < runs; round++)); do
 done
 
 mb_per_s() { awk -v b="$bytes" -v ns="$1" 'BEGIN { printf "%.0f", b / 1e6 / (ns / 1e9) }'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b / a }'; }
+throughput_ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b / a }'; }
 ms() { awk -v ns="$1" 'BEGIN { printf "%.1f", ns / 1e6 }'; }
 row() { printf '%-46s %9s %9s\n' "$1" "$(ms "$2")" "$(mb_per_s "$2")"; }
 # ratio_row LABEL PROGRAM: the Preview's throughput over PROGRAM's, whole process and click.
 ratio_row() {
-    printf '  %-40s %8s %8s\n' "$1" "$(ratio "${best[run_preview]}" "${best[$2]}")" \
-        "$(ratio "$preview_click_ns" "${best[$2]}")"
+    printf '  %-40s %8s %8s\n' "$1" "$(throughput_ratio "${best[run_preview]}" "${best[$2]}")" \
+        "$(throughput_ratio "$preview_click_ns" "${best[$2]}")"
 }
 
 echo "Template: $size_mb MB ($bytes bytes, CR LF lines, a picture as hex), best of $runs runs;"
@@ -144,3 +146,50 @@ echo "Peak resident memory of a Preview (/usr/bin/time -v, maximum resident set 
 printf '  %4d MB template: %8d KB\n' "$small_mb" "$small_kb"
 printf '  %4d MB template: %8d KB\n' "$large_mb" "$large_kb"
 printf '  difference:        %8d KB\n' $((large_kb - small_kb))
+
+# In-process benchmarks, as CSV: name, iterations, real_time, cpu_time, time_unit,
+# bytes_per_second, items_per_second, ...
+core_csv=$("$build_dir/bench/bench_core" --benchmark_filter='^BM_KonversiTerbilang$' \
+    --benchmark_min_time=1 --benchmark_format=csv 2>/dev/null)
+window_csv=$("$build_dir/bench/bench_window" --benchmark_filter='^BM_(TypeDigit|StartUp)' \
+    --benchmark_min_time=1 --benchmark_format=csv 2>/dev/null)
+# field CSV NAME COLUMN: that column of the benchmark whose name holds NAME.
+field() { awk -F, -v name="$2" -v column="$3" 'index($1, name) { print $column }' <<<"$1"; }
+words_per_s=$(field "$core_csv" BM_KonversiTerbilang 7)
+digit_form=$(field "$window_csv" 'BM_TypeDigit/Form1_txtJml' 3)
+digit_bare=$(field "$window_csv" 'BM_TypeDigit/bare_QLineEdit' 3)
+repaint_form=$(field "$window_csv" 'BM_TypeDigitAndRepaint/Form1_txtJml' 3)
+repaint_bare=$(field "$window_csv" 'BM_TypeDigitAndRepaint/bare_QLineEdit' 3)
+start_form=$(field "$window_csv" 'BM_StartUp/Form1' 3)
+start_bare=$(field "$window_csv" 'BM_StartUp/bare_window' 3)
+echo "In-process benchmarks (bench_core, bench_window; offscreen platform):"
+awk -v n="$words_per_s" 'BEGIN { printf "  KonversiTerbilang: %.1f million amounts/s\n", n / 1e6 }'
+printf '  one digit into txtJml:       %8.1f us, bare QLineEdit %8.1f us\n' "$digit_form" \
+    "$digit_bare"
+printf '  the same, repaint included:  %8.1f us, bare QLineEdit %8.1f us\n' "$repaint_form" \
+    "$repaint_bare"
+printf '  start-up until exposed:      %8.3f ms, bare window    %8.3f ms\n' "$start_form" \
+    "$start_bare"
+
+# goal LABEL VALUE OPERATOR LIMIT: one line saying whether VALUE meets the goal.
+goal() {
+    awk -v label="$1" -v value="$2" -v op="$3" -v limit="$4" 'BEGIN {
+        met = (op == ">=" && value >= limit) || (op == "<=" && value <= limit) ||
+              (op == "<" && value < limit)
+        printf "  %-44s %12.2f  goal %s %-8s %s\n", label, value, op, limit, met ? "met" : "MISSED"
+    }'
+}
+quotient() { awk -v a="$1" -v b="$2" 'BEGIN { print a / b }'; }
+echo "Goals:"
+declare -A least_ratio=([sed]=10 [cat]=0.333)
+for other in sed cat; do
+    least=${least_ratio[$other]}
+    goal "Preview/$other throughput, whole process" \
+        "$(throughput_ratio "${best[run_preview]}" "${best[run_$other]}")" ">=" "$least"
+    goal "Preview/$other throughput, click alone" \
+        "$(throughput_ratio "$preview_click_ns" "${best[run_$other]}")" ">=" "$least"
+done
+goal "peak memory growth 1 -> 200 MB (MB)" "$(quotient $((large_kb - small_kb)) 1024)" "<" 16
+goal "KonversiTerbilang (million amounts/s)" "$(quotient "$words_per_s" 1e6)" ">=" 20
+goal "one digit: txtJml / bare QLineEdit" "$(quotient "$digit_form" "$digit_bare")" "<=" 1.5
+goal "start-up: Form1 / bare window" "$(quotient "$start_form" "$start_bare")" "<=" 1.5
