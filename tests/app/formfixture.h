@@ -1,33 +1,111 @@
 #pragma once
 
-#include "app/form1.h"
-#include "tests/app/recorders.h"
-#include "tests/app/tempdir.h"
+// The real Form1 on the offscreen platform over a stand-in desktop, in a temporary directory
+// standing for the program's folder.
 
+#include "app/form1.h"
+#include "platform/qtfilesystem.h"
+
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
-// Readable QStrings in failure messages.
+// Readable QStrings (and QStringLists) in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
 
 namespace resipa::testing {
 
-/// A Form1 over recorders, with a temporary directory standing for the executable directory.
-class FormTest : public ::testing::Test, public TempDir {
+using namespace Qt::Literals::StringLiterals;
+
+/// A company profile with every value, one with a comma among them.
+const QByteArray kProfile = "Kota,Solo\r\nNama,CV Contoh\r\nDeskripsi,\"Cetak, Desain\"\r\n"
+                            "Alamat,Jl. A\r\nBank,Bank B\r\nRekening,0123\r\nAtas Nama,Sari\r\n"
+                            "Pimpinan,Ratna\r\n";
+
+/// The desktop, recording what the window asks of it. Files are real, except that writing
+/// fails as on a full disk once a write budget is spent.
+struct Desk final : FileSystem, Clock, NumberRules, Shell, MessageBox, ProgramEnd {
+    QDate day{2025, 5, 9};
+    NumberFormat format{",", "."};
+    bool shellOpens = true;
+    std::optional<std::size_t> writeBudget;
+    QStringList opened; ///< documents the shell was asked to open
+    QStringList shown;  ///< message boxes, as "title: text"
+    int endRequests = 0;
+    QtFileSystem real;
+
+    Platform platform() { return {*this, *this, *this, *this, *this, *this}; }
+    QDate today() const override { return day; }
+    NumberFormat numberFormat() const override { return format; }
+    bool openDocument(const QString& path) override {
+        opened << path;
+        return shellOpens;
+    }
+    void inform(QWidget*, const QString& title, const QString& text) override {
+        shown << title + u": "_s + text;
+    }
+    void endProgram() override { ++endRequests; }
+    bool isFile(const QString& path) const override { return real.isFile(path); }
+    Opened<InputFile> openForReading(const QString& path) override {
+        return real.openForReading(path);
+    }
+    Opened<OutputFile> openForWriting(const QString& path) override {
+        Opened<OutputFile> opened = real.openForWriting(path);
+        if (opened.file && writeBudget)
+            opened.file = std::make_unique<FullDisk>(std::move(opened.file), *writeBudget, path);
+        return opened;
+    }
+
+    /// Writes what fits into the budget, then fails; commits whatever it is told to commit.
+    struct FullDisk final : OutputFile {
+        FullDisk(std::unique_ptr<OutputFile> file, std::size_t left, const QString& path)
+            : real(std::move(file))
+            , budget(left)
+            , error("Berkas gagal ditulis: " + path.toStdString() + " (disk penuh).") {}
+        bool write(const char* data, std::size_t size) override {
+            const std::size_t fits = std::min(size, budget);
+            budget -= fits;
+            return real->write(data, fits) && fits == size;
+        }
+        bool commit() override { return real->commit(); }
+        std::string errorText() const override { return error; }
+        std::unique_ptr<OutputFile> real;
+        std::size_t budget;
+        std::string error;
+    };
+};
+
+class FormTest : public ::testing::Test {
 public:
-    RecordingPlatform desk;
+    QTemporaryDir dir;
+    Desk desk;
     std::unique_ptr<Form1> form;
 
-    /// What lies in the executable directory besides the profile, the template and the document
-    /// (a temporary file left behind, for instance).
+    QString pathOf(const QString& name) const { return dir.filePath(name); }
+    void writeFile(const QString& name, const QByteArray& bytes) const {
+        QFile file(pathOf(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    QByteArray readFile(const QString& name) const {
+        QFile file(pathOf(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    /// What lies beside the program besides its three files: a temporary file left behind.
     QStringList strayFiles() const {
-        QStringList stray = entries();
+        QStringList stray =
+            QDir(dir.path())
+                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
         stray.removeIf([](const QString& name) {
             return name == u"Resipa.rtf" || name == u"rspdefault.rtf" || name == u"informasi.inf";
         });
@@ -35,39 +113,50 @@ public:
     }
 
     /// Creates the window and shows it, active, as the program does.
-    Form1& start() {
+    void start() {
         form = std::make_unique<Form1>(desk.platform(), dir.path());
         form->show();
         form->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
-        return *form;
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
-
     template <typename Control = QWidget>
     Control* control(const QString& name) const {
         auto* found = form->findChild<Control*>(name);
         EXPECT_NE(found, nullptr) << name.toStdString();
         return found;
     }
-
     static QString focusName() {
         const QWidget* focus = QApplication::focusWidget();
         return focus ? focus->objectName() : QString();
     }
-
     static void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     }
-
-    /// Waits until the focus has come to rest on @p name.
-    static bool focusReaches(const QString& name) {
-        return QTest::qWaitFor([&] { return focusName() == name; });
+    static QString textOf(const QWidget* field) {
+        if (auto* line = qobject_cast<const QLineEdit*>(field))
+            return line->text();
+        auto* text = qobject_cast<const QPlainTextEdit*>(field);
+        return text ? text->toPlainText() : QString();
     }
 
-    /// Runs every queued step (the queued Tab moves among them).
-    static void settle() {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
+    /// Runs @p step at the next Preview's first pause, after its first line.
+    void duringPreview(std::function<void()> step) {
+        QMetaObject::invokeMethod(form.get(), std::move(step), Qt::QueuedConnection);
+    }
+    /// Clicks "Preview" with the records cleared; returns the box it showed, empty for none.
+    QString preview() {
+        desk.opened.clear();
+        desk.shown.clear();
+        QTest::mouseClick(control(u"Command3"_s), Qt::LeftButton);
+        EXPECT_LE(desk.shown.size(), 1);
+        return desk.shown.join(u'\n');
+    }
+    /// Clicks "Preview" and expects the box to tell of @p cause and name the file.
+    void previewFails(const QString& cause) {
+        const QString box = preview();
+        EXPECT_TRUE(box.startsWith(u"Unhandle Error: "_s) && box.contains(cause) &&
+                    box.contains(dir.path()))
+            << box.toStdString();
     }
 };
 

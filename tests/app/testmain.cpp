@@ -9,8 +9,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-
-    // Every box goes through the recorders; a real modal box or popup would wait forever.
+    // Every box goes through the stand-in desktop; a real modal box or popup would wait forever.
     QTimer watchdog;
     QObject::connect(&watchdog, &QTimer::timeout, &watchdog, [] {
         for (QWidget* stray :
