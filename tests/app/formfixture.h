@@ -106,9 +106,8 @@ public:
         QStringList stray =
             QDir(dir.path())
                 .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-        stray.removeIf([](const QString& name) {
-            return name == u"Resipa.rtf" || name == u"rspdefault.rtf" || name == u"informasi.inf";
-        });
+        for (const QString& own : {u"Resipa.rtf"_s, u"rspdefault.rtf"_s, u"informasi.inf"_s})
+            stray.removeAll(own);
         return stray;
     }
 

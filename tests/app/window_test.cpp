@@ -53,12 +53,12 @@ TEST_F(WindowTest, EnterFollowsBothChainsToPreviewAndRunsIt) {
     writeFile(u"rspdefault.rtf"_s, "[NAMA_PIMPINAN]\r\n");
     start();
     QTest::keyClicks(control(u"txtKet"_s), u"lunas"_s);
-    // The first control, Enters pressed, the controls the focus arrives at in turn.
-    const std::tuple<QString, int, QStringList> chains[] = {
-        {u"Tgl"_s, 6, u"txtNomor txtTempat txtPen txtJml txtBilang txtKet Command3"_s.split(u' ')},
-        {u"txtNPer"_s, 7, u"txtDesc txtAl txtNBank txtAcc txtANB txtPimp Command3"_s.split(u' ')},
+    // The first control, and the controls the focus arrives at as Enter is pressed.
+    const std::pair<QString, QStringList> chains[] = {
+        {u"Tgl"_s, u"txtNomor txtTempat txtPen txtJml txtBilang txtKet Command3"_s.split(u' ')},
+        {u"txtNPer"_s, u"txtDesc txtAl txtNBank txtAcc txtANB txtPimp Command3"_s.split(u' ')},
     };
-    for (const auto& [first, enters, expected] : chains) {
+    for (const auto& [first, expected] : chains) {
         SCOPED_TRACE(first.toStdString());
         control(first)->setFocus();
         QStringList arrivals;
@@ -66,15 +66,14 @@ TEST_F(WindowTest, EnterFollowsBothChainsToPreviewAndRunsIt) {
         QObject::connect(
             qApp, &QApplication::focusChanged, &listening,
             [&](QWidget*, QWidget* now) { arrivals << (now ? now->objectName() : QString()); });
-        for (int i = 0; i < enters; ++i) {
+        for (int i = 0; i < 10 && focusName() != u"Command3"_s; ++i) {
             key(Qt::Key_Return);
             QCoreApplication::sendPostedEvents(); // the queued focus moves
         }
         EXPECT_EQ(arrivals, expected);
         key(Qt::Key_Return);
-        EXPECT_EQ(desk.opened, QStringList{pathOf(u"Resipa.rtf"_s)});
+        EXPECT_EQ(std::exchange(desk.opened, {}), QStringList{pathOf(u"Resipa.rtf"_s)});
         EXPECT_EQ(readFile(u"Resipa.rtf"_s), "Ratna\r\n");
-        desk.opened.clear();
     }
     // Enter added no line break to either multi-line field.
     EXPECT_EQ(textOf(control(u"txtKet"_s)) + textOf(control(u"txtDesc"_s)),
@@ -140,15 +139,14 @@ TEST_F(WindowTest, ClearEmptiesTheReceiptForTheNextDayAndKeepsTheCompany) {
     writeFile(u"informasi.inf"_s, kProfile);
     start();
     EXPECT_EQ(control<QDateEdit>(u"Tgl"_s)->date(), desk.day);
-    const QStringList names =
-        u"txtNomor txtTempat txtPen txtJml txtBilang txtKet txtNPer"_s.split(u' ');
     for (const QString& name : {u"txtNomor"_s, u"txtPen"_s, u"txtJml"_s, u"txtKet"_s})
         QTest::keyClicks(control(name), u"15"_s);
     desk.day = desk.day.addDays(1);
     QTest::mouseClick(control(u"Command2"_s), Qt::LeftButton);
     EXPECT_EQ(control<QDateEdit>(u"Tgl"_s)->date(), QDate(2025, 5, 10));
     QStringList texts;
-    for (const QString& name : names)
+    for (const QString& name :
+         u"txtNomor txtTempat txtPen txtJml txtBilang txtKet txtNPer"_s.split(u' '))
         texts << textOf(control(name));
     EXPECT_EQ(texts, (QStringList{{}, {}, {}, u"0"_s, {}, {}, u"CV Contoh"_s}));
     EXPECT_EQ(focusName(), u"Tgl"_s);
