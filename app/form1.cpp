@@ -145,7 +145,11 @@ void Form1::txtJml_Change() {
     // Regrouping changes the text and so runs this handler once more, nested; the nested run
     // finds nothing left to regroup.
     FormatJumlah(*txtJml, format);
-    txtBilang->setPlainText(fromUtf8(wordsForAmountText(txtJml->text().toStdString(), format)));
+    const QString words = fromUtf8(wordsForAmountText(txtJml->text().toStdString(), format));
+    // After a regrouping the nested run has written these very words already; laying the same
+    // text out a second time is most of what a keystroke costs.
+    if (txtBilang->toPlainText() != words)
+        txtBilang->setPlainText(words);
 }
 
 ReceiptValues Form1::receiptValues() const {

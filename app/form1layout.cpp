@@ -179,7 +179,10 @@ int twipsToPixels(int twips) {
 
 void setAutoSizeCaption(QLabel& label, const QString& caption) {
     label.setText(caption);
-    label.adjustSize();
+    // The caption's own extent, as adjustSize() would give for a plain label, without the
+    // size-hint machinery that measures each caption three times.
+    label.ensurePolished();
+    label.resize(label.fontMetrics().size(0, caption));
 }
 
 QHash<QString, QWidget*> buildControls(QWidget& window, std::span<const ControlRecord> records) {
