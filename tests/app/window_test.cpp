@@ -42,7 +42,7 @@ TEST_F(WindowTest, TabCyclesTheControlsAndEveryFieldSelectsItsTextOnArrival) {
         control(u"Tgl"_s)->setFocus();
         QTest::mouseClick(multiLine ? multiLine->viewport() : field, Qt::LeftButton, {}, {4, 8});
         EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return !textOf(field).isEmpty() && selectionOf(field) == textOf(field); }));
+            [&] { return !textOf(field).isEmpty() && selectionOf(field) == textOf(field); }, 1000));
     }
     QTest::keyClicks(control(u"txtBilang"_s), u"99"_s);
     EXPECT_EQ(textOf(control(u"txtBilang"_s)), u"Dua Belas  Rupiah"_s);
