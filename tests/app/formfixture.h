@@ -125,8 +125,7 @@ public:
         return found;
     }
     static QString focusName() {
-        const QWidget* focus = QApplication::focusWidget();
-        return focus ? focus->objectName() : QString();
+        return qApp->focusWidget() ? qApp->focusWidget()->objectName() : QString();
     }
     static void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
@@ -134,8 +133,7 @@ public:
     static QString textOf(const QWidget* field) {
         if (auto* line = qobject_cast<const QLineEdit*>(field))
             return line->text();
-        auto* text = qobject_cast<const QPlainTextEdit*>(field);
-        return text ? text->toPlainText() : QString();
+        return qobject_cast<const QPlainTextEdit*>(field)->toPlainText();
     }
 
     /// Runs @p step at the next Preview's first pause, after its first line.

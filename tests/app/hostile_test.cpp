@@ -277,10 +277,13 @@ TEST_F(HostileTest, TemplateOfOneHugeLineStreamsThroughInBoundedMemory) {
     const qint64 size = (kUnderAddressSanitizer ? 48 << 20 : 200 << 20) / line.size() * line.size();
     writeFile(u"rspdefault.rtf"_s, line.repeated(size / line.size()));
     start();
+    const int filesOpen = openFileCount();
     const long long residentKiB = procNumber("status", "VmRSS");
     ASSERT_TRUE(resetPeakMemory());
     EXPECT_EQ(preview(), QString());
     EXPECT_LT(procNumber("status", "VmHWM") - residentKiB, size / 1024 / 4);
+    EXPECT_EQ(openFileCount(), filesOpen);
+    EXPECT_EQ(strayFiles(), QStringList());
     // The document is the template's bytes and CR LF.
     QFile source(pathOf(u"rspdefault.rtf"_s));
     QFile document(pathOf(u"Resipa.rtf"_s));
