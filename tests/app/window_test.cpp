@@ -81,10 +81,10 @@ TEST_F(WindowTest, EnterFollowsBothChainsToPreviewAndRunsIt) {
 
 TEST_F(WindowTest, AmountIsRegroupedAndSpelledKeyByKeyInBothConventions) {
     // Typed, shown, words. G and D stand for the grouping and the decimal separator.
-    const QHash<QChar, QKeyCombination> specialKeys = {{u'<', Qt::Key_Home},
-                                                       {u'>', Qt::Key_End},
-                                                       {u'\b', Qt::Key_Backspace},
-                                                       {u'@', Qt::CTRL | Qt::Key_A}};
+    const QHash<QChar, QKeyCombination> namedKeys = {{u'<', Qt::Key_Home},
+                                                     {u'>', Qt::Key_End},
+                                                     {u'\b', Qt::Key_Backspace},
+                                                     {u'@', Qt::CTRL | Qt::Key_A}};
     const char* k1234 = "SeRibu Dua Ratus Tiga Puluh Empat  Rupiah";
     const char* const steps[][3] = {
         {"1", "1", "Satu  Rupiah"},
@@ -122,8 +122,8 @@ TEST_F(WindowTest, AmountIsRegroupedAndSpelledKeyByKeyInBothConventions) {
         for (const auto& [typed, shown, words] : steps) {
             SCOPED_TRACE(typed);
             for (const QChar c : local(typed)) {
-                if (const auto special = specialKeys.find(c); special != specialKeys.end())
-                    key(special->key(), special->keyboardModifiers());
+                if (const auto named = namedKeys.find(c); named != namedKeys.end())
+                    key(named->key(), named->keyboardModifiers());
                 else
                     QTest::keyClick(amount, c.toLatin1());
             }
