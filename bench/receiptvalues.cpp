@@ -29,20 +29,13 @@ ReceiptValues sampleReceiptValues() {
 
 std::vector<std::pair<std::string_view, std::string>>
 filledPlaceholders(const ReceiptValues& values) {
-    return {{"[TGL_RESIPA]", values.tanggal},
-            {"[NOMOR_RESIPA]", values.nomor},
-            {"[KETERANGAN]", values.keterangan},
-            {"[JUMLAH]", "Rp." + values.jumlah},
-            {"[KOTA]", values.kota},
-            {"[TERBILANG]", values.terbilang},
-            {"[NAMA]", values.nama},
-            {"[NAMA_PERUSAHAAN]", values.namaPerusahaan},
-            {"[ALAMAT_PERUSAHAAN]", values.alamatPerusahaan},
-            {"[DESCRIPSI_PERUSAHAAN]", values.deskripsiPerusahaan},
-            {"[NAMA_PIMPINAN]", values.namaPimpinan},
-            {"[NAMA_BANK]", values.namaBank},
-            {"[ATAS_NAMA]", values.atasNama},
-            {"[ACC]", values.acc}};
+    // The sample values are plain ASCII and the amount already grouped, so sed may insert them
+    // as they are.
+    std::vector<std::pair<std::string_view, std::string>> filled;
+    for (const auto& [placeholder, value] : kPlaceholders)
+        filled.emplace_back(placeholder, value == &ReceiptValues::jumlah ? "Rp." + values.jumlah
+                                                                         : values.*value);
+    return filled;
 }
 
 std::string profileFileText(const ReceiptValues& values) {

@@ -109,23 +109,14 @@ std::string receiptDateText(int day, int month, int year) {
     return std::to_string(day) + ' ' + NamaBulan(bulan) + ' ' + std::to_string(year);
 }
 
-LineFiller::LineFiller(const ReceiptValues& values, const NumberFormat& format)
-    : m_replacements{
-          {"[TGL_RESIPA]", rtfSafe(values.tanggal)},
-          {"[NOMOR_RESIPA]", rtfSafe(values.nomor)},
-          {"[KETERANGAN]", rtfSafe(values.keterangan)},
-          {"[JUMLAH]", "Rp." + rtfSafe(regroup(values.jumlah, format))},
-          {"[KOTA]", rtfSafe(values.kota)},
-          {"[TERBILANG]", rtfSafe(values.terbilang)},
-          {"[NAMA]", rtfSafe(values.nama)},
-          {"[NAMA_PERUSAHAAN]", rtfSafe(values.namaPerusahaan)},
-          {"[ALAMAT_PERUSAHAAN]", rtfSafe(values.alamatPerusahaan)},
-          {"[DESCRIPSI_PERUSAHAAN]", rtfSafe(values.deskripsiPerusahaan)},
-          {"[NAMA_PIMPINAN]", rtfSafe(values.namaPimpinan)},
-          {"[NAMA_BANK]", rtfSafe(values.namaBank)},
-          {"[ATAS_NAMA]", rtfSafe(values.atasNama)},
-          {"[ACC]", rtfSafe(values.acc)},
-      } {}
+LineFiller::LineFiller(const ReceiptValues& values, const NumberFormat& format) {
+    for (std::size_t i = 0; i < kPlaceholders.size(); ++i) {
+        const auto& [placeholder, value] = kPlaceholders[i];
+        m_replacements[i] = {placeholder, value == &ReceiptValues::jumlah
+                                              ? "Rp." + rtfSafe(regroup(values.jumlah, format))
+                                              : rtfSafe(values.*value)};
+    }
+}
 
 void LineFiller::fillPiece(std::string& text, std::string& scratch) const {
     for (const Replacement& replacement : m_replacements) {

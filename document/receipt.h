@@ -5,6 +5,7 @@
 
 #include "konversi/amount.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -39,6 +40,32 @@ struct ReceiptValues {
     bool operator==(const ReceiptValues&) const = default;
 };
 
+/// A placeholder of the template and the receipt value that fills it.
+struct Placeholder {
+    std::string_view text;
+    std::string ReceiptValues::*value;
+};
+
+/// The fourteen placeholders in the order they are filled: a value holding a later placeholder
+/// is filled in turn, an earlier one stays literal. "[JUMLAH]" takes "Rp." and the regrouped
+/// amount rather than the field's text as it stands.
+inline constexpr std::array<Placeholder, 14> kPlaceholders{{
+    {"[TGL_RESIPA]", &ReceiptValues::tanggal},
+    {"[NOMOR_RESIPA]", &ReceiptValues::nomor},
+    {"[KETERANGAN]", &ReceiptValues::keterangan},
+    {"[JUMLAH]", &ReceiptValues::jumlah},
+    {"[KOTA]", &ReceiptValues::kota},
+    {"[TERBILANG]", &ReceiptValues::terbilang},
+    {"[NAMA]", &ReceiptValues::nama},
+    {"[NAMA_PERUSAHAAN]", &ReceiptValues::namaPerusahaan},
+    {"[ALAMAT_PERUSAHAAN]", &ReceiptValues::alamatPerusahaan},
+    {"[DESCRIPSI_PERUSAHAAN]", &ReceiptValues::deskripsiPerusahaan},
+    {"[NAMA_PIMPINAN]", &ReceiptValues::namaPimpinan},
+    {"[NAMA_BANK]", &ReceiptValues::namaBank},
+    {"[ATAS_NAMA]", &ReceiptValues::atasNama},
+    {"[ACC]", &ReceiptValues::acc},
+}};
+
 /// A value made safe for an RTF document: "\", "{" and "}" escaped, every non-ASCII character
 /// as an RTF Unicode escape in a group of its own ("{\uc1\u233 ?}", whatever the template's code
 /// page or \uc), a line break (LF, CR LF or CR) as "\line ", a tab as "\tab ", other control
@@ -69,7 +96,7 @@ private:
         std::string_view placeholder;
         std::string value;
     };
-    Replacement m_replacements[14];
+    std::array<Replacement, kPlaceholders.size()> m_replacements;
 };
 
 } // namespace resipa

@@ -169,12 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // into another placeholder, which the chain of replacements then fills on purpose.
     ReceiptValues values;
     ReceiptValues neutral;
-    for (std::string ReceiptValues::*field :
-         {&ReceiptValues::tanggal, &ReceiptValues::nomor, &ReceiptValues::keterangan,
-          &ReceiptValues::jumlah, &ReceiptValues::kota, &ReceiptValues::terbilang,
-          &ReceiptValues::nama, &ReceiptValues::namaPerusahaan, &ReceiptValues::alamatPerusahaan,
-          &ReceiptValues::deskripsiPerusahaan, &ReceiptValues::namaPimpinan,
-          &ReceiptValues::namaBank, &ReceiptValues::atasNama, &ReceiptValues::acc}) {
+    for (const auto& [placeholder, field] : kPlaceholders) {
         values.*field = input.ConsumeRandomLengthString(64);
         if ((values.*field).empty())
             values.*field = "v";
