@@ -9,8 +9,6 @@ namespace resipa {
 
 namespace {
 
-constexpr int kEnter = 13;
-
 bool isControlCode(char32_t code) {
     return code < 0x20 || code == 0x7F;
 }

@@ -24,6 +24,9 @@ public:
         bool swallowEnter = false;
     };
 
+    /// The key code of Enter, from the main keyboard or the keypad.
+    static constexpr int kEnter = 13;
+
     using QObject::QObject;
 
     void route(QWidget& control, Handlers handlers);

@@ -15,7 +15,7 @@ namespace resipa {
 
 namespace {
 
-constexpr int kEnter = 13;
+constexpr int kEnter = ControlEvents::kEnter;
 
 } // namespace
 

@@ -1,10 +1,9 @@
 // Files and faults beside the program: a profile, template or document that is missing,
 // garbage, huge, a directory, a FIFO, a device, unreadable or write-protected; a disk that fills
 // up; a desktop that cannot open. Each ends in the quiet result or a clear box, never in a hang,
-// a partial document, a temporary file left behind or a file left open. Then long runs, and
-// hostile values read back from the filled default template by real RTF readers.
+// a partial document, a temporary file left behind or a file left open. Then hostile values
+// read back from the filled default template by real RTF readers.
 
-#include "konversi/amountfield.h"
 #include "profile/profilefile.h"
 #include "tests/app/formfixture.h"
 
@@ -14,8 +13,10 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <pwd.h>
 #include <random>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/sysmacros.h>
 #include <thread>
 #include <unistd.h>
@@ -48,13 +49,6 @@ long long procNumber(const char* file, const char* key) {
 bool resetPeakMemory() {
     return static_cast<bool>(std::ofstream("/proc/self/clear_refs") << "5" << std::flush);
 }
-
-// AddressSanitizer's quarantine and shadow make resident memory no measure of the program's.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kUnderAddressSanitizer = true;
-#else
-constexpr bool kUnderAddressSanitizer = false;
-#endif
 
 /// Whatever must live while the hostile file is in place.
 using Guard = std::shared_ptr<void>;
@@ -115,17 +109,35 @@ Guard unreadable(const QString& path) {
     return {};
 }
 
-/// Read-only permissions, or for root, whom they do not stop, the immutable attribute.
+/// Write permission taken away. Root, whom permissions do not stop, is an unprivileged user on
+/// this thread meanwhile: the kernel keeps ids per thread (the raw calls change only the caller),
+/// and the saved id 0 lets it become root again.
 Guard writeProtected(const QString& path) {
-    const auto protect = [path](bool on) {
-        if (geteuid() == 0)
-            return QProcess::execute(u"chattr"_s, {on ? u"+i"_s : u"-i"_s, path}) == 0;
-        return QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner |
-                                               (on ? QFile::Permissions() : QFile::WriteOwner));
-    };
-    if (!protect(true))
-        [] { GTEST_SKIP() << "this file system cannot write-protect"; }();
-    return Guard(nullptr, [protect](void*) { protect(false); });
+    const passwd* nobody = getpwnam("nobody");
+    const bool asNobody = geteuid() == 0 && nobody;
+    if (geteuid() == 0 && !nobody)
+        [] { GTEST_SKIP() << "no unprivileged user to check permissions as"; }();
+    const QFileInfo target(path);
+    const QString folder = target.isDir() ? target.absoluteFilePath() : target.absolutePath();
+    if (asNobody) {
+        const QStringList owned = QDir(folder).entryList(QDir::Files) << QString();
+        for (const QString& own : owned)
+            EXPECT_EQ(chown(QFile::encodeName(folder + u'/' + own).constData(), nobody->pw_uid,
+                            nobody->pw_gid),
+                      0);
+        EXPECT_EQ(syscall(SYS_setresgid, nobody->pw_gid, nobody->pw_gid, 0), 0);
+        EXPECT_EQ(syscall(SYS_setresuid, nobody->pw_uid, nobody->pw_uid, 0), 0);
+    }
+    const QFileDevice::Permissions before = QFile::permissions(path);
+    EXPECT_TRUE(QFile::setPermissions(path, before & ~(QFile::WriteOwner | QFile::WriteUser |
+                                                       QFile::WriteGroup | QFile::WriteOther)));
+    return Guard(nullptr, [path, before, asNobody](void*) {
+        if (asNobody) {
+            EXPECT_EQ(syscall(SYS_setresuid, 0, 0, 0), 0);
+            EXPECT_EQ(syscall(SYS_setresgid, 0, 0, 0), 0);
+        }
+        QFile::setPermissions(path, before);
+    });
 }
 
 using HostileTest = FormTest;
@@ -274,7 +286,8 @@ TEST_F(HostileTest, HostileTemplateOrDocumentIsReportedOrCopiedAndKeepsThePrevio
 TEST_F(HostileTest, TemplateOfOneHugeLineStreamsThroughInBoundedMemory) {
     // LF-only line ends make the whole template one line; it must pass without being held.
     const QByteArray line = "{\\pard\\plain\\f0\\fs20 Baris templat tanpa CR.\\par}\n";
-    const qint64 size = (kUnderAddressSanitizer ? 48 << 20 : 200 << 20) / line.size() * line.size();
+    // A few MB tell a line held whole (twice its size and more) from one streamed through.
+    const qint64 size = (16 << 20) / line.size() * line.size();
     writeFile(u"rspdefault.rtf"_s, line.repeated(size / line.size()));
     start();
     const int filesOpen = openFileCount();
@@ -292,77 +305,6 @@ TEST_F(HostileTest, TemplateOfOneHugeLineStreamsThroughInBoundedMemory) {
     const QByteArrayView copy(document.map(0, size + 2), size + 2);
     EXPECT_TRUE(copy.first(size) == QByteArrayView(source.map(0, size), size) &&
                 copy.endsWith("\r\n"));
-}
-
-TEST_F(HostileTest, RandomKeysKeepTheAmountRegroupedAndItsWordsTrue) {
-    start();
-    auto* amount = control<QLineEdit>(u"txtJml"_s);
-    const auto* words = control<QPlainTextEdit>(u"txtBilang"_s);
-    const NumberFormat& format = desk.format;
-    const QByteArray digits = "0123456789";
-    const QByteArray signs = ",.?%-";
-    const Qt::Key moves[] = {Qt::Key_Home, Qt::Key_End, Qt::Key_Left, Qt::Key_Right};
-    std::mt19937 random(20250509);
-    const auto oneOf = [&random](const auto& keys) { return keys[random() % std::size(keys)]; };
-    const auto press = [amount](auto key) { QTest::keyClick(amount, key); };
-    // Emptied first: the start's "0" has no words until the first change.
-    amount->setFocus();
-    press(Qt::Key_Backspace);
-    int numbers = 0;
-    for (int i = 0; i < 10'000; ++i) {
-        // Mostly digits, as an operator types. A text past twenty characters, and now and then
-        // one that is no number, is mended from its end: the text stays short enough for its
-        // words to change, and reaches past their limit at times.
-        const QString before = amount->text();
-        const unsigned roll = random() % 100;
-        if (before.size() > 20 || (roll < 35 && !readsAsNumber(before.toStdString(), format)))
-            press(amount->cursorPosition() < before.size() ? Qt::Key_End : Qt::Key_Backspace);
-        else if (roll < 45)
-            press(Qt::Key_Backspace);
-        else if (roll < 88)
-            press(roll < 80 ? oneOf(digits) : oneOf(signs));
-        else
-            press(oneOf(moves));
-        const std::string text = amount->text().toStdString();
-        const bool number = readsAsNumber(text, format);
-        numbers += number;
-        if ((number && regroup(text, format) != text) ||
-            words->toPlainText().toStdString() != wordsForAmountText(text, format)) {
-            ADD_FAILURE() << "after key " << i << ": '" << text << "' with words '"
-                          << words->toPlainText().toStdString() << "'";
-            break;
-        }
-    }
-    // Both kinds of text were met, many times over.
-    EXPECT_GT(numbers, 1000);
-    EXPECT_LT(numbers, 9000);
-}
-
-TEST_F(HostileTest, AThousandPreviewsHoldNoMoreFilesOrMemory) {
-    writeFile(
-        u"rspdefault.rtf"_s,
-        QByteArray("{\\pard [NOMOR_RESIPA] [JUMLAH] [TERBILANG] [NAMA]\\par}\r\n").repeated(20));
-    start();
-    control<QLineEdit>(u"txtNomor"_s)->setText(u"KW-1"_s);
-    control<QLineEdit>(u"txtJml"_s)->setText(u"1234567"_s);
-    const auto previews = [&](int count) {
-        for (int i = 0; i < count; ++i)
-            QTest::mouseClick(control(u"Command3"_s), Qt::LeftButton);
-    };
-    previews(50); // what the first runs allocate for good stays out of the count
-    const QByteArray document = readFile(u"Resipa.rtf"_s);
-    ASSERT_EQ(document.count("KW-1 Rp.1,234,567 Satu Juta"), 20);
-    const int filesOpen = openFileCount();
-    const long long residentKiB = procNumber("status", "VmRSS");
-    previews(1000);
-    EXPECT_EQ(openFileCount(), filesOpen);
-    if constexpr (!kUnderAddressSanitizer) {
-        EXPECT_LT(procNumber("status", "VmRSS") - residentKiB, 8 * 1024);
-    }
-    EXPECT_EQ(desk.opened.size(), 1050);
-    EXPECT_EQ(desk.shown, QStringList());
-    EXPECT_EQ(readFile(u"Resipa.rtf"_s), document);
-    EXPECT_EQ(strayFiles(), QStringList());
 }
 
 /// What @p program printed on standard output, or nothing when it failed.

@@ -5,7 +5,9 @@
 #include "tests/app/formfixture.h"
 
 #include <QDateEdit>
+#include <QFocusEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 
 namespace resipa::testing {
@@ -43,6 +45,16 @@ TEST_F(WindowTest, TabCyclesTheControlsAndEveryFieldSelectsItsTextOnArrival) {
         EXPECT_TRUE(QTest::qWaitFor(
             [&] { return !textOf(field).isEmpty() && selectionOf(field) == textOf(field); }, 1000));
     }
+    // The field getting its own focus back (a context menu closed, the window reactivated)
+    // keeps the operator's caret.
+    auto* nomor = control<QLineEdit>(u"txtNomor"_s);
+    nomor->setFocus();
+    nomor->setCursorPosition(1);
+    for (const Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent back(QEvent::FocusIn, reason);
+        QApplication::sendEvent(nomor, &back);
+        EXPECT_EQ(nomor->selectedText(), QString()) << reason;
+    }
     QTest::keyClicks(control(u"txtBilang"_s), u"99"_s);
     EXPECT_EQ(textOf(control(u"txtBilang"_s)), u"Dua Belas  Rupiah"_s);
 }
@@ -52,12 +64,14 @@ TEST_F(WindowTest, EnterFollowsBothChainsToPreviewAndRunsIt) {
     writeFile(u"rspdefault.rtf"_s, "[NAMA_PIMPINAN]\r\n");
     start();
     QTest::keyClicks(control(u"txtKet"_s), u"lunas"_s);
-    // The first control, and the controls the focus arrives at as Enter is pressed.
-    const std::pair<QString, QStringList> chains[] = {
-        {u"Tgl"_s, u"txtNomor txtTempat txtPen txtJml txtBilang txtKet Command3"_s.split(u' ')},
-        {u"txtNPer"_s, u"txtDesc txtAl txtNBank txtAcc txtANB txtPimp Command3"_s.split(u' ')},
+    // The first control, the Enter key pressed, and the controls the focus arrives at after
+    // each Enter ("a+b": through a to b).
+    const std::tuple<QString, QKeyCombination, QString> chains[] = {
+        {u"Tgl"_s, Qt::Key_Return, u"txtNomor txtTempat txtPen txtJml txtBilang+txtKet Command3"_s},
+        {u"txtNPer"_s, Qt::KeypadModifier | Qt::Key_Enter,
+         u"txtDesc txtAl txtNBank txtAcc txtANB txtPimp Command3"_s},
     };
-    for (const auto& [first, expected] : chains) {
+    for (const auto& [first, enter, expected] : chains) {
         SCOPED_TRACE(first.toStdString());
         control(first)->setFocus();
         QStringList arrivals;
@@ -65,18 +79,34 @@ TEST_F(WindowTest, EnterFollowsBothChainsToPreviewAndRunsIt) {
         QObject::connect(
             qApp, &QApplication::focusChanged, &listening,
             [&](QWidget*, QWidget* now) { arrivals << (now ? now->objectName() : QString()); });
+        QStringList afterEachEnter;
         for (int i = 0; i < 10 && focusName() != u"Command3"_s; ++i) {
-            key(Qt::Key_Return);
+            key(enter.key(), enter.keyboardModifiers());
             QCoreApplication::sendPostedEvents(); // the queued focus moves
+            afterEachEnter << std::exchange(arrivals, {}).join(u'+');
         }
-        EXPECT_EQ(arrivals, expected);
-        key(Qt::Key_Return);
+        EXPECT_EQ(afterEachEnter.join(u' '), expected);
+        key(enter.key(), enter.keyboardModifiers());
         EXPECT_EQ(std::exchange(desk.opened, {}), QStringList{pathOf(u"Resipa.rtf"_s)});
         EXPECT_EQ(readFile(u"Resipa.rtf"_s), "Ratna\r\n");
     }
     // Enter added no line break to either multi-line field.
     EXPECT_EQ(textOf(control(u"txtKet"_s)) + textOf(control(u"txtDesc"_s)),
               u"lunasCetak, Desain"_s);
+}
+
+TEST_F(WindowTest, FixedSizeCloseBoxOnlyCentredOnTheScreen) {
+    start();
+    EXPECT_EQ(form->minimumSize(), QSize(839, 436));
+    EXPECT_EQ(form->maximumSize(), QSize(839, 436));
+    const Qt::WindowFlags flags = form->windowFlags();
+    EXPECT_TRUE(flags.testFlags(Qt::WindowTitleHint | Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(form->windowTitle().startsWith(u"Resipa Elektronik - "_s));
+    const QPoint offCentre = form->frameGeometry().center() - form->screen()->geometry().center();
+    // Within the few pixels a frame may add on one side.
+    EXPECT_TRUE(std::abs(offCentre.x()) <= 3 && std::abs(offCentre.y()) <= 3)
+        << offCentre.x() << "," << offCentre.y();
 }
 
 TEST_F(WindowTest, AmountIsRegroupedAndSpelledKeyByKeyInBothConventions) {
