@@ -1,6 +1,7 @@
 #include "document/receipt.h"
 
 #include "document/rtfsyntax.h"
+#include "konversi/ascii.h"
 
 #include <algorithm>
 #include <array>
@@ -9,13 +10,6 @@
 namespace resipa {
 
 namespace {
-
-bool isAsciiLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-bool isAsciiDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // The RTF syntax a stretch of template text leaves open, read from its start as a reader reads
 // it. A placeholder may stand where that syntax is still open: straight after a control word

@@ -3,6 +3,8 @@
 /// @file
 /// Where a template line may be cut so that its pieces fill as the whole line does.
 
+#include "konversi/ascii.h"
+
 #include <cstddef>
 #include <string_view>
 
@@ -15,9 +17,8 @@ namespace resipa {
 /// value, reaches across such a cut.
 constexpr bool isCutPoint(std::string_view text, std::size_t pos) {
     const char c = text[pos - 1];
-    const bool syntaxByte = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                            (c >= '0' && c <= '9') || c == '_' || c == '[' || c == ']' ||
-                            c == '-' || c == '\\' || c == '\'';
+    const bool syntaxByte = isAsciiLetter(c) || isAsciiDigit(c) || c == '_' || c == '[' ||
+                            c == ']' || c == '-' || c == '\\' || c == '\'';
     // Any byte can be the first digit of a hex escape, so the one after "'" never ends a piece.
     return !syntaxByte && (pos < 2 || text[pos - 2] != '\'');
 }

@@ -5,6 +5,7 @@
 #include "document/receipt.h"
 #include "document/templatelines.h"
 #include "fuzz/fuzzcommon.h"
+#include "konversi/ascii.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -73,13 +74,6 @@ struct Token {
 // How a typed non-ASCII character is written into the document.
 constexpr std::string_view unicodeEscape = "{\\uc1\\u";
 
-bool isLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 std::vector<Token> tokens(std::string_view rtf) {
     std::vector<Token> out;
     for (std::size_t i = 0; i < rtf.size(); ++i) {
@@ -95,14 +89,14 @@ std::vector<Token> tokens(std::string_view rtf) {
         } else if (c == '\\') {
             if (i + 1 >= rtf.size()) {
                 out.push_back({Token::Symbol, "\\"});
-            } else if (isLetter(rtf[i + 1])) {
+            } else if (isAsciiLetter(rtf[i + 1])) {
                 std::size_t j = i + 1;
-                while (j < rtf.size() && isLetter(rtf[j]))
+                while (j < rtf.size() && isAsciiLetter(rtf[j]))
                     ++j;
                 const std::size_t letters = j;
                 if (j < rtf.size() && rtf[j] == '-')
                     ++j;
-                while (j < rtf.size() && isDigit(rtf[j]))
+                while (j < rtf.size() && isAsciiDigit(rtf[j]))
                     ++j;
                 const std::string name = std::string(rtf.substr(i + 1, letters - i - 1)) + '=' +
                                          std::string(rtf.substr(letters, j - letters));

@@ -1,18 +1,13 @@
 #include "konversi/amount.h"
 
+#include "konversi/ascii.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <limits>
 
 namespace resipa {
 namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 
 // The separators as the reader uses them.
 struct Separators {
@@ -23,9 +18,9 @@ struct Separators {
 Separators usableSeparators(const NumberFormat& format) {
     Separators separators{format.groupSeparator, format.decimalSeparator};
     // A separator holding a digit would make the digits themselves ambiguous.
-    if (std::ranges::any_of(separators.group, isDigit))
+    if (std::ranges::any_of(separators.group, isAsciiDigit))
         separators.group = {};
-    if (std::ranges::any_of(separators.decimal, isDigit))
+    if (std::ranges::any_of(separators.decimal, isAsciiDigit))
         separators.decimal = {};
     // With one mark for both, it groups only: regrouped text must read back as the number it
     // shows, and "1,234" must not turn into one and a bit.
@@ -68,7 +63,7 @@ std::optional<NumberText> parseNumber(std::string_view text, const NumberFormat&
     bool decimalFollows = false;
     while (i < text.size()) {
         const char c = text[i];
-        if (isDigit(c)) {
+        if (isAsciiDigit(c)) {
             if (c != '0' || !number.integerDigits.empty())
                 number.integerDigits += c;
             anyDigit = true;
@@ -89,7 +84,7 @@ std::optional<NumberText> parseNumber(std::string_view text, const NumberFormat&
 
     if (decimalFollows) {
         const std::size_t start = i;
-        while (i < text.size() && isDigit(text[i]))
+        while (i < text.size() && isAsciiDigit(text[i]))
             ++i;
         number.fractionDigits = text.substr(start, i - start);
         anyDigit = anyDigit || !number.fractionDigits.empty();

@@ -1,5 +1,7 @@
 #include "konversi/mdlKonversi.h"
 
+#include "konversi/ascii.h"
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -214,9 +216,8 @@ std::string KonversiTerbilang(Amount amount) {
 }
 
 std::string KonversiRatusan(std::string_view group, std::uint8_t position) {
-    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
     // Anything but three digits has no words rather than reading past the text.
-    if (group.size() != 3 || !std::ranges::all_of(group, isDigit))
+    if (group.size() != 3 || !std::ranges::all_of(group, isAsciiDigit))
         return {};
     const auto digit = [&](std::size_t i) { return static_cast<unsigned>(group[i] - '0'); };
     WordBuffer<kMaxGroupLength> words;

@@ -1,6 +1,7 @@
 #include "profile/profilefile.h"
 
 #include "document/utf8.h"
+#include "konversi/ascii.h"
 
 #include <utility>
 
@@ -8,9 +9,6 @@ namespace resipa {
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
