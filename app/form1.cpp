@@ -5,6 +5,7 @@
 #include "app/mdlGlobal.h"
 #include "app/preview.h"
 #include "app/windowicon.h"
+#include "document/receiptdate.h"
 #include "konversi/amountfield.h"
 #include "platform/profilereading.h"
 
@@ -158,7 +159,8 @@ ReceiptValues Form1::receiptValues() const {
         .tanggal = receiptDateText(date.day(), date.month(), date.year()),
         .nomor = txtNomor->text().toStdString(),
         .keterangan = plainText(*txtKet),
-        .jumlah = txtJml->text().toStdString(),
+        .jumlah =
+            receiptAmountText(txtJml->text().toStdString(), m_platform.numbers.numberFormat()),
         .kota = txtTempat->text().toStdString(),
         .terbilang = plainText(*txtBilang),
         .nama = txtPen->text().toStdString(),

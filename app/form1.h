@@ -4,7 +4,7 @@
 #include <QWidget>
 
 // After Qt's headers: moc cannot read the standard library's <concepts> when it comes first.
-#include "document/receipt.h"
+#include "document/receiptvalues.h"
 #include "platform/fileslots.h"
 #include "platform/platform.h"
 #include "profile/profilefile.h"

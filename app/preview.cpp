@@ -1,5 +1,6 @@
 #include "app/preview.h"
 
+#include "document/linefiller.h"
 #include "document/templatelines.h"
 
 #include <optional>
@@ -63,7 +64,7 @@ QString PreviewRun::copyLines() {
     TemplateLineReader reader(*m_slots.input(kTemplateSlot));
     TemplateLineWriter writer(*m_slots.output(kOutputSlot));
     std::optional<LineFiller> filler;
-    filler.emplace(m_readValues(), m_platform.numbers.numberFormat());
+    filler.emplace(m_readValues());
     // A line arrives in buffer-sized pieces, so that a template with one huge line (LF-only
     // line ends) streams through in bounded memory instead of being held whole, twice.
     std::string piece;
@@ -91,7 +92,7 @@ QString PreviewRun::copyLines() {
             // Abandoning freed the slots the reader and the writer work on.
             if (m_abandoned)
                 return {};
-            filler.emplace(m_readValues(), m_platform.numbers.numberFormat());
+            filler.emplace(m_readValues());
             sincePause.start();
             pauseNow = false;
         }

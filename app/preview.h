@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/receipt.h"
+#include "document/receiptvalues.h"
 #include "platform/fileslots.h"
 #include "platform/platform.h"
 

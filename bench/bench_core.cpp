@@ -2,7 +2,7 @@
 
 #include "bench/receiptvalues.h"
 #include "bench/templategen.h"
-#include "document/receipt.h"
+#include "document/linefiller.h"
 #include "konversi/amount.h"
 #include "konversi/amountfield.h"
 #include "konversi/mdlKonversi.h"
@@ -82,8 +82,7 @@ void BM_AmountFieldChange(benchmark::State& state) {
 BENCHMARK(BM_AmountFieldChange);
 
 void fillLines(benchmark::State& state, const std::vector<std::string>& lines) {
-    const resipa::NumberFormat format = resipa::bench::commaGrouping();
-    const resipa::LineFiller filler(resipa::bench::sampleReceiptValues(), format);
+    const resipa::LineFiller filler(resipa::bench::sampleReceiptValues());
     std::int64_t bytesPerPass = 0;
     for (const std::string& line : lines)
         bytesPerPass += static_cast<std::int64_t>(line.size());

@@ -1,5 +1,6 @@
 #include "bench/receiptvalues.h"
 
+#include "document/receiptdate.h"
 #include "konversi/amountfield.h"
 
 namespace resipa::bench {
@@ -13,9 +14,9 @@ ReceiptValues sampleReceiptValues() {
     values.tanggal = receiptDateText(kSampleDay, kSampleMonth, kSampleYear);
     values.nomor = "KW-2025/05/0173";
     values.keterangan = "Pelunasan cetak brosur dan kalender 2025";
-    values.jumlah = "1,750,000";
+    values.jumlah = receiptAmountText("1,750,000", commaGrouping());
     values.kota = "Yogyakarta";
-    values.terbilang = wordsForAmountText(values.jumlah, commaGrouping());
+    values.terbilang = wordsForAmountText("1,750,000", commaGrouping());
     values.nama = "Budi Santoso";
     values.namaPerusahaan = "CV Sinar Cetak Mandiri";
     values.alamatPerusahaan = "Jl. Kaliurang Km 5 No. 21 Sleman";
@@ -29,12 +30,10 @@ ReceiptValues sampleReceiptValues() {
 
 std::vector<std::pair<std::string_view, std::string>>
 filledPlaceholders(const ReceiptValues& values) {
-    // The sample values are plain ASCII and the amount already grouped, so sed may insert them
-    // as they are.
+    // The sample values are plain ASCII, so sed may insert them as they are.
     std::vector<std::pair<std::string_view, std::string>> filled;
     for (const auto& [placeholder, value] : kPlaceholders)
-        filled.emplace_back(placeholder, value == &ReceiptValues::jumlah ? "Rp." + values.jumlah
-                                                                         : values.*value);
+        filled.emplace_back(placeholder, values.*value);
     return filled;
 }
 

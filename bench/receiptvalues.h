@@ -2,7 +2,7 @@
 
 // One typical receipt, the same in every benchmark and in the comparison with sed.
 
-#include "document/receipt.h"
+#include "document/receiptvalues.h"
 #include "konversi/amount.h"
 
 #include <string>

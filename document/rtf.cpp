@@ -1,4 +1,5 @@
-#include "document/receipt.h"
+#include "document/rtf.h"
+
 #include "document/utf8.h"
 
 namespace resipa {

@@ -2,7 +2,7 @@
 // inserted into a template never change its RTF structure — no group is opened or closed and
 // no control word is started or extended by what an operator typed.
 
-#include "document/receipt.h"
+#include "document/linefiller.h"
 #include "document/templatelines.h"
 #include "fuzz/fuzzcommon.h"
 #include "konversi/ascii.h"
@@ -136,13 +136,12 @@ bool braceBalanced(const std::vector<Token>& all) {
     return depth == 0;
 }
 
-std::string fillAll(std::string_view templ, const ReceiptValues& values, const NumberFormat& format,
-                    std::size_t step) {
+std::string fillAll(std::string_view templ, const ReceiptValues& values, std::size_t step) {
     StringSource source(templ, step);
     TemplateLineReader reader(source, step);
     StringSink sink;
     TemplateLineWriter writer(sink, step);
-    const LineFiller filler(values, format);
+    const LineFiller filler(values);
     std::string line;
     std::string filled;
     while (reader.next(line) == TemplateLineReader::Status::Line) {
@@ -157,7 +156,6 @@ std::string fillAll(std::string_view templ, const ReceiptValues& values, const N
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    const NumberFormat format = fuzz::numberFormat(input.ConsumeIntegral<unsigned char>());
     const std::size_t step = input.ConsumeIntegralInRange<std::size_t>(1, 64);
     // Every value holds something: an emptied placeholder may let the template's own text join
     // into another placeholder, which the chain of replacements then fills on purpose.
@@ -182,13 +180,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writer.flush();
     fuzz::check(sink.bytes == expectedCopy(templ), "lines split and rejoin exactly");
 
-    const std::string filled = fillAll(templ, values, format, step);
-    fuzz::check(fillAll(templ, values, format, 64) == filled, "buffer sizes change nothing");
+    const std::string filled = fillAll(templ, values, step);
+    fuzz::check(fillAll(templ, values, 64) == filled, "buffer sizes change nothing");
     // A template that writes our escape groups itself cannot be told apart from typed values.
     if (templ.find(unicodeEscape) != std::string::npos)
         return 0;
     const auto filledTokens = tokens(filled);
-    const std::string plain = fillAll(templ, neutral, format, step);
+    const std::string plain = fillAll(templ, neutral, step);
     fuzz::check(structure(filledTokens) == structure(tokens(plain)),
                 "typed values leave the template's structure as it is");
     if (braceBalanced(tokens(templ)))

@@ -13,4 +13,8 @@ std::string wordsForAmountText(std::string_view text, const NumberFormat& format
     return {};
 }
 
+std::string receiptAmountText(std::string_view text, const NumberFormat& format) {
+    return "Rp." + regroup(text, format);
+}
+
 } // namespace resipa

@@ -38,4 +38,8 @@ constexpr void SaringAngka(char32_t& KeyAscii) {
 /// range, and the empty text when it is not a number.
 std::string wordsForAmountText(std::string_view text, const NumberFormat& format);
 
+/// What the receipt prints for an amount field's text: "Rp." and the text regrouped,
+/// "Rp.1,500,000".
+std::string receiptAmountText(std::string_view text, const NumberFormat& format);
+
 } // namespace resipa

@@ -1,4 +1,4 @@
-#include "document/receipt.h"
+#include "document/linefiller.h"
 #include "document/templatelines.h"
 
 #include <algorithm>
@@ -109,11 +109,11 @@ TEST(TemplateLines, SplitAtCrLfOrLoneCrAndWrittenWithCrLf) {
 TEST(TemplateLines, PiecesFillAsTheWholeLine) {
     ReceiptValues values;
     values.nomor = "12/[KOTA]";
-    values.jumlah = "1500000";
+    values.jumlah = "Rp.1,500,000";
     values.kota = "[NA"; // with the template's "MA]" after it, forms a later placeholder
     values.nama = "Budi";
     values.namaPerusahaan = "1 {PT} A";
-    const LineFiller filler(values, {",", "."});
+    const LineFiller filler(values);
     for (const std::string& input : {
              "{\\rtf1 {\\b [NOMOR_RESIPA]} [KOTA]MA] [JUMLAH] {\\b[NAMA_PERUSAHAAN]}\n"
              "\\par [NAMA]\\line [nama] [NAMA_\nPIMPINAN] \\'e9[NAMA]}\n"s,

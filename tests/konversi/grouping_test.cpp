@@ -83,6 +83,7 @@ TEST(WordsForAmountText, WordsOrLimitOrNothing) {
     for (const auto& [text, words] : cases)
         EXPECT_EQ(wordsForAmountText(text, kComma), words) << text;
     EXPECT_EQ(wordsForAmountText("1.234", kStop), "SeRibu Dua Ratus Tiga Puluh Empat  Rupiah");
+    EXPECT_EQ(receiptAmountText("1234567.5", kComma), "Rp.1,234,568");
 }
 
 } // namespace

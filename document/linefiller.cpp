@@ -1,5 +1,6 @@
-#include "document/receipt.h"
+#include "document/linefiller.h"
 
+#include "document/rtf.h"
 #include "document/rtfsyntax.h"
 #include "konversi/ascii.h"
 
@@ -88,27 +89,10 @@ private:
 
 } // namespace
 
-std::string NamaBulan(const std::int32_t& bulan) {
-    static constexpr std::array<const char*, 12> names = {
-        "Januari", "Februari", "Maret",     "April",   "Mei",      "Juni",
-        "Juli",    "Agustus",  "September", "Oktober", "November", "Desember"};
-    if (bulan < 1 || bulan > 12) {
-        return {};
-    }
-    return names[static_cast<std::size_t>(bulan - 1)];
-}
-
-std::string receiptDateText(int day, int month, int year) {
-    const std::int32_t bulan = month;
-    return std::to_string(day) + ' ' + NamaBulan(bulan) + ' ' + std::to_string(year);
-}
-
-LineFiller::LineFiller(const ReceiptValues& values, const NumberFormat& format) {
+LineFiller::LineFiller(const ReceiptValues& values) {
     for (std::size_t i = 0; i < kPlaceholders.size(); ++i) {
         const auto& [placeholder, value] = kPlaceholders[i];
-        m_replacements[i] = {placeholder, value == &ReceiptValues::jumlah
-                                              ? "Rp." + rtfSafe(regroup(values.jumlah, format))
-                                              : rtfSafe(values.*value)};
+        m_replacements[i] = {placeholder, rtfSafe(values.*value)};
     }
 }
 
