@@ -1,5 +1,6 @@
 #include "app/preview.h"
 
+#include "document/placeholderjoin.h"
 #include "document/templatelines.h"
 
 #include <optional>
@@ -60,7 +61,9 @@ QString PreviewRun::run(const QString& executableDirectory) {
 }
 
 QString PreviewRun::copyLines() {
-    TemplateLineReader reader(*m_slots.input(kTemplateSlot));
+    // Placeholders an editor split with formatting codes are joined before the lines are filled.
+    PlaceholderJoiner joined(*m_slots.input(kTemplateSlot));
+    TemplateLineReader reader(joined);
     TemplateLineWriter writer(*m_slots.output(kOutputSlot));
     std::optional<LineFiller> filler;
     filler.emplace(m_readValues(), m_platform.numbers.numberFormat());

@@ -50,7 +50,7 @@ private:
     void tokenEnd(bool breaksMatch, bool openWord);
     void place(char c);
     void release();
-    void emit(const char* data, std::size_t size);
+    void hand(const char* data, std::size_t size);
 
     ByteSource& m_source;
     bool m_ended = false;
