@@ -81,11 +81,15 @@ QString PreviewRun::copyLines() {
             break;
         if (status == TemplateLineReader::Status::Error)
             return describedOr(reader.errorText(), QStringLiteral("Templat gagal dibaca."));
-        filler->fill(piece, filled);
-        if (!(lineEnded ? writer.writeLine(filled) : writer.write(filled)))
+        // Most lines (picture data) hold no placeholder and are written as they were read.
+        const bool plain = piece.find('[') == std::string::npos;
+        if (!plain)
+            filler->fill(piece, filled);
+        const std::string& out = plain ? piece : filled;
+        if (!(lineEnded ? writer.writeLine(out) : writer.write(out)))
             return describedOr(writer.errorText(),
                                QStringLiteral("Dokumen keluaran gagal ditulis."));
-        bytesSinceClock += filled.size() + 2; // CR LF: empty lines count too
+        bytesSinceClock += out.size() + 2; // CR LF: empty lines count too
         if (bytesSinceClock < kBytesBetweenClockReadings && !pauseNow)
             continue;
         bytesSinceClock = 0;
