@@ -1,6 +1,7 @@
 #include "app/preview.h"
 
 #include "document/linefiller.h"
+#include "document/placeholderjoin.h"
 #include "document/templatelines.h"
 
 #include <optional>
@@ -61,7 +62,9 @@ QString PreviewRun::run(const QString& executableDirectory) {
 }
 
 QString PreviewRun::copyLines() {
-    TemplateLineReader reader(*m_slots.input(kTemplateSlot));
+    // Placeholders an editor split with formatting codes are joined before the lines are filled.
+    PlaceholderJoiner joined(*m_slots.input(kTemplateSlot));
+    TemplateLineReader reader(joined);
     TemplateLineWriter writer(*m_slots.output(kOutputSlot));
     std::optional<LineFiller> filler;
     filler.emplace(m_readValues());
@@ -79,11 +82,15 @@ QString PreviewRun::copyLines() {
             break;
         if (status == TemplateLineReader::Status::Error)
             return describedOr(reader.errorText(), QStringLiteral("Templat gagal dibaca."));
-        filler->fill(piece, filled);
-        if (!(lineEnded ? writer.writeLine(filled) : writer.write(filled)))
+        // Most lines (picture data) hold no placeholder and are written as they were read.
+        const bool plain = piece.find('[') == std::string::npos;
+        if (!plain)
+            filler->fill(piece, filled);
+        const std::string& out = plain ? piece : filled;
+        if (!(lineEnded ? writer.writeLine(out) : writer.write(out)))
             return describedOr(writer.errorText(),
                                QStringLiteral("Dokumen keluaran gagal ditulis."));
-        bytesSinceClock += filled.size() + 2; // CR LF: empty lines count too
+        bytesSinceClock += out.size() + 2; // CR LF: empty lines count too
         if (bytesSinceClock < kBytesBetweenClockReadings && !pauseNow)
             continue;
         bytesSinceClock = 0;

@@ -189,6 +189,11 @@ for other in sed cat; do
     goal "Preview/$other throughput, click alone" \
         "$(throughput_ratio "$preview_click_ns" "${best[run_$other]}")" ">=" "$least"
 done
+# The click against the same durability: the receipt written and synced, keypress to open request.
+goal "Preview/(sed+sync) throughput, click alone" \
+    "$(throughput_ratio "$preview_click_ns" "${best[run_sed_sync]}")" ">=" 10
+goal "Preview/(cat+sync) throughput, click alone" \
+    "$(throughput_ratio "$preview_click_ns" "${best[run_cat_sync]}")" ">=" 0.9
 goal "peak memory growth 1 -> 200 MB (MB)" "$(quotient $((large_kb - small_kb)) 1024)" "<" 16
 goal "KonversiTerbilang (million amounts/s)" "$(quotient "$words_per_s" 1e6)" ">=" 20
 goal "one digit: txtJml / bare QLineEdit" "$(quotient "$digit_form" "$digit_bare")" "<=" 1.5

@@ -1,8 +1,10 @@
-// Template lines and line filling: lines split and rejoin exactly, and values of any kind
-// inserted into a template never change its RTF structure — no group is opened or closed and
-// no control word is started or extended by what an operator typed.
+// Template lines and line filling: lines split and rejoin exactly, joining split placeholders
+// only moves their letters together, and values of any kind inserted into a template never
+// change its RTF structure — no group is opened or closed and no control word is started or
+// extended by what an operator typed.
 
 #include "document/linefiller.h"
+#include "document/placeholderjoin.h"
 #include "document/templatelines.h"
 #include "fuzz/fuzzcommon.h"
 #include "konversi/ascii.h"
@@ -136,9 +138,30 @@ bool braceBalanced(const std::vector<Token>& all) {
     return depth == 0;
 }
 
+std::string joinAll(std::string_view templ, std::size_t step) {
+    StringSource source(templ, step);
+    PlaceholderJoiner joiner(source);
+    std::string out(step, '\0');
+    std::string joined;
+    for (long long count; (count = joiner.read(out.data(), step)) > 0;)
+        joined.append(out.data(), static_cast<std::size_t>(count));
+    return joined;
+}
+
+std::size_t wholePlaceholders(std::string_view text) {
+    std::size_t count = 0;
+    for (const auto& [placeholder, field] : kPlaceholders)
+        for (auto pos = text.find(placeholder); pos != std::string_view::npos;
+             pos = text.find(placeholder, pos + 1))
+            ++count;
+    return count;
+}
+
+// As the Preview fills: joined, split into lines, filled line by line.
 std::string fillAll(std::string_view templ, const ReceiptValues& values, std::size_t step) {
     StringSource source(templ, step);
-    TemplateLineReader reader(source, step);
+    PlaceholderJoiner joiner(source);
+    TemplateLineReader reader(joiner, step);
     StringSink sink;
     TemplateLineWriter writer(sink, step);
     const LineFiller filler(values);
@@ -179,6 +202,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         writer.writeLine(line);
     writer.flush();
     fuzz::check(sink.bytes == expectedCopy(templ), "lines split and rejoin exactly");
+
+    const std::string joined = joinAll(templ, step);
+    fuzz::check(joinAll(templ, 4096) == joined, "read sizes change nothing in joining");
+    fuzz::check(joined == templ || wholePlaceholders(joined) > wholePlaceholders(templ),
+                "bytes move only where a placeholder is joined");
+    if (templ.find(unicodeEscape) == std::string::npos &&
+        joined.find(unicodeEscape) == std::string::npos)
+        fuzz::check(tokens(joined) == tokens(templ), "joining moves no control word or brace");
 
     const std::string filled = fillAll(templ, values, step);
     fuzz::check(fillAll(templ, values, 64) == filled, "buffer sizes change nothing");

@@ -1,8 +1,11 @@
+#include "document/placeholderjoin.h"
 #include "document/linefiller.h"
 #include "document/templatelines.h"
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -140,6 +143,64 @@ TEST(TemplateLines, PiecesFillAsTheWholeLine) {
     }
 }
 
+// What a joiner over the input hands out, read `chunk` bytes at a time from a source that gives
+// that many at a time.
+std::string joined(const std::string& input, std::size_t chunk) {
+    MemorySource source(input, chunk);
+    PlaceholderJoiner joiner(source);
+    std::string buffer(chunk, '\0'), out;
+    for (long long count; (count = joiner.read(buffer.data(), chunk)) > 0;)
+        out.append(buffer, 0, static_cast<std::size_t>(count));
+    return out;
+}
+
+// Split as editors split them: LibreOffice, AbiWord, pandoc, Word. `same`: passes unchanged.
+TEST(PlaceholderJoiner, JoinsWhatAReaderSeesInARow) {
+    const std::string same;
+    const auto codes = [](std::size_t bytes) {
+        std::string text;
+        while (text.size() < bytes)
+            text += "\\b0";
+        return text;
+    };
+    std::stringstream shipped;
+    shipped << std::ifstream(RESIPA_DATA_DIR "/rspdefault.rtf", std::ios::binary).rdbuf();
+    ASSERT_GT(shipped.str().size(), 1000u);
+    const std::pair<std::string, std::string> cases[] = {
+        {"{\\b0 [NA}{\\loch\\b\\loch\nMA]}x", "{\\b0 [NAMA]}{\\loch\\b\\loch\n}x"},
+        {"[KETER}{\\loch\r\nANGAN]}", "[KETERANGAN]}{\\loch\r\n}"},
+        {"[DESCRIPSI_}{\\hich\\af5\\loch\\i\\f5\\loch\nPERUSAHAAN]}",
+         "[DESCRIPSI_PERUSAHAAN]}{\\hich\\af5\\loch\\i\\f5\\loch\n}"},
+        {"{\\cf9 [}ATAS_}{\\loch\\lang1033\\loch NAMA]}",
+         "{\\cf9 [ATAS_NAMA]}}{\\loch\\lang1033\\loch }"},
+        {"[NA}{\\s28\\f1\\fs20\\b\\lang1057{\\*\\listtag0}MA]}",
+         "[NAMA]}{\\s28\\f1\\fs20\\b\\lang1057{\\*\\listtag0}}"},
+        {"[NA{\\b MA]}", "[NAMA]{\\b }"},
+        {"[TERB}{\\insrsid11296801 I}{\\insrsid4537554 LANG]}",
+         "[TERBILANG]}{\\insrsid11296801 }{\\insrsid4537554 }"},
+        {"[KETE\\hich\\af1\\dbch\\af31505\\loch\\f1 RANGAN]",
+         "[KETERANGAN]\\hich\\af1\\dbch\\af31505\\loch\\f1 "},
+        {"[NAMA_PIM}{\\*\\bkmkstart _GoBack}{\\*\\bkmkend _GoBack}{\\insrsid15415746 PINAN]}",
+         "[NAMA_PIMPINAN]}{\\*\\bkmkstart _GoBack}{\\*\\bkmkend _GoBack}{\\insrsid15415746 }"},
+        {"[\r\nATAS_NAMA]\r\n", "[ATAS_NAMA]\r\n\r\n"},
+        // A control word a moved letter delimited keeps its delimiter.
+        {"[NAM\\i0A]1 [AC\\b1C]x", "[NAMA]\\i0 1 [ACC]\\b1 x"},
+        {"[[NA\\b MA] [NA\\b [KOTA]", "[[NAMA]\\b  [NA\\b [KOTA]"},
+        {"[NA" + codes(4090) + "MA]", "[NAMA]" + codes(4090) + " "},
+        // What a reader sees, or never sees, ends a placeholder; other bracketed text stays.
+        {"[NA\\par MA] [NA\\tab MA] [N\\'41MA] [NA\\u77 MA] [NA\\{MA] [N\\\nAMA]", same},
+        {"[NAMAX] [nama] [NA\\b ME] [NA{\\footnote x}MA] [NA\\bin2 }{MA] \\bin5 [NA\\b MA]", same},
+        {"{\\fonttbl{\\f0 [NA\\b MA];}}{\\info{\\title [NA\\b MA]}}{\\pict [NA\\b MA]}", same},
+        {"{\\*\\x [NA\\b MA]}{\\*\\y}[NA{\\*\\bkmkstart x}" + codes(4097) + "MA]", same},
+        {"{\\rtf1 [NAMA] [[KOTA]] \\b[ACC]\\b0 [JUMLAH]}", same},
+        {shipped.str(), same},
+    };
+    for (const auto& [input, output] : cases)
+        for (const std::size_t chunk : {65536u, 1u, 7u})
+            EXPECT_EQ(joined(input, chunk), output.empty() ? input : output)
+                << input.substr(0, 80) << " chunk " << chunk;
+}
+
 TEST(TemplateLines, ReadFailureIsReportedAndSticks) {
     const std::tuple<std::string, std::size_t, std::vector<std::string>, std::string> cases[] = {
         {"abc\r\n", 0, {}, "Gagal membaca template."},
@@ -148,7 +209,8 @@ TEST(TemplateLines, ReadFailureIsReportedAndSticks) {
     };
     for (const auto& [input, failAt, linesBefore, errorText] : cases) {
         MemorySource source(input, 2, failAt);
-        TemplateLineReader reader(source, 2);
+        PlaceholderJoiner joiner(source); // hands the source's failure on as it is
+        TemplateLineReader reader(joiner, 2);
         std::vector<std::string> lines;
         std::string line;
         while (reader.next(line) == Status::Line)
