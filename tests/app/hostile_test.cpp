@@ -408,8 +408,7 @@ TEST_F(HostileTest, HostileValuesReadBackExactlyFromTheDefaultAndEditorsTemplate
     const QString soffice = QStandardPaths::findExecutable(u"soffice"_s);
     const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
     ASSERT_FALSE(unrtf.isEmpty() || soffice.isEmpty() || pdftotext.isEmpty())
-        << "unrtf, LibreOffice and pdftotext read the receipts back; scripts/setup.sh installs "
-           "them";
+        << "scripts/setup.sh installs unrtf, LibreOffice and pdftotext, the readers";
     QFileInfoList templates{QFileInfo(QString::fromUtf8(RESIPA_DATA_DIR) + u"/rspdefault.rtf"_s)};
     templates += QDir(QString::fromUtf8(RESIPA_EDITORS_DIR)).entryInfoList({u"*.rtf"_s});
     ASSERT_GE(templates.size(), 7);
