@@ -12,7 +12,7 @@ namespace resipa {
 
 namespace {
 
-enum class WordKind { Format, Shows, NeverShown };
+enum class WordKind { Format, Shows, NeverShown, ShownInHidden };
 
 struct KnownWord {
     std::string_view name;
@@ -21,7 +21,8 @@ struct KnownWord {
 
 // Control words that show something (a break, a character, a field, a destination with text of
 // its own) end a placeholder; destinations whose text is never shown hide what they hold. Every
-// other control word only formats. Sorted by name.
+// other control word only formats. A shape's text is shown though the shape is a destination
+// that readers without shapes skip ("{\*\shpinst...{\shptxt ...}}"). Sorted by name.
 constexpr std::array kKnownWords{
     KnownWord{"annotation", WordKind::Shows},
     KnownWord{"bin", WordKind::Shows},
@@ -85,7 +86,7 @@ constexpr std::array kKnownWords{
     KnownWord{"sect", WordKind::Shows},
     KnownWord{"sectnum", WordKind::Shows},
     KnownWord{"shp", WordKind::Shows},
-    KnownWord{"shptxt", WordKind::Shows},
+    KnownWord{"shptxt", WordKind::ShownInHidden},
     KnownWord{"softcol", WordKind::Shows},
     KnownWord{"softline", WordKind::Shows},
     KnownWord{"softpage", WordKind::Shows},
@@ -308,6 +309,11 @@ void PlaceholderJoiner::wordEnd(char delimiter) {
     if (kind == WordKind::NeverShown && m_groupStart && m_hiddenFrom == 0) {
         m_hiddenFrom = m_depth;
     }
+    if (kind == WordKind::ShownInHidden && m_groupStart && m_hiddenFrom != 0) {
+        m_shownFrom = m_depth;
+        m_hiddenOuter = m_hiddenFrom;
+        m_hiddenFrom = 0;
+    }
     // Binary data is never part of a placeholder, even in a destination.
     if (binary && m_matching) {
         release();
@@ -355,6 +361,10 @@ void PlaceholderJoiner::text(char c) {
         if (m_depth > 0) {
             if (m_hiddenFrom == m_depth) {
                 m_hiddenFrom = 0;
+            }
+            if (m_shownFrom == m_depth) {
+                m_hiddenFrom = std::exchange(m_hiddenOuter, 0);
+                m_shownFrom = 0;
             }
             --m_depth;
         }

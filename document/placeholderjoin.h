@@ -24,10 +24,10 @@ namespace resipa {
 /// What a reader sees ends a placeholder: a paragraph, line, cell or page break, a tab, an
 /// escaped character ("\'e9", "\u233", "\{") and any other visible character. Only the
 /// fourteen known placeholders are joined; text in destinations that are never shown (font,
-/// colour and style tables, "\info", pictures, "{\*...}") is never part of one. From a "[",
-/// at most the longest placeholder's characters and kMostHeldCodeBytes bytes of codes are held
-/// back; past that the bytes pass as they are. Input without a split placeholder comes out
-/// byte for byte unchanged.
+/// colour and style tables, "\info", pictures, "{\*...}" other than a shape's text) is never
+/// part of one. From a "[", at most the longest placeholder's characters and kMostHeldCodeBytes
+/// bytes of codes are held back; past that the bytes pass as they are. Input without a split
+/// placeholder comes out byte for byte unchanged.
 class PlaceholderJoiner : public ByteSource {
 public:
     static constexpr std::size_t kMostHeldCodeBytes = 4096;
@@ -67,6 +67,8 @@ private:
     State m_state = State::Text;
     std::size_t m_depth = 0;
     std::size_t m_hiddenFrom = 0;
+    std::size_t m_shownFrom = 0;   // a shape's text inside a hidden destination, shown again
+    std::size_t m_hiddenOuter = 0; // what m_hiddenFrom was before it
     bool m_groupStart = false;
     std::array<char, 24> m_word{};
     std::size_t m_wordLength = 0;

@@ -7,7 +7,7 @@ resipa_packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
     libgtest-dev libgmock-dev libbenchmark-dev
-    unrtf xvfb xauth xdotool x11-utils
+    unrtf poppler-utils libreoffice-writer xvfb xauth xdotool x11-utils
     clang libclang-rt-14-dev
     time
 )

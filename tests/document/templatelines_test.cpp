@@ -183,6 +183,9 @@ TEST(PlaceholderJoiner, JoinsWhatAReaderSeesInARow) {
         {"[NAMA_PIM}{\\*\\bkmkstart _GoBack}{\\*\\bkmkend _GoBack}{\\insrsid15415746 PINAN]}",
          "[NAMA_PIMPINAN]}{\\*\\bkmkstart _GoBack}{\\*\\bkmkend _GoBack}{\\insrsid15415746 }"},
         {"[\r\nATAS_NAMA]\r\n", "[ATAS_NAMA]\r\n\r\n"},
+        // A shape's text is shown; the rest of the shape is not.
+        {"{\\*\\shpinst{\\sv [NA\\b MA]}{\\shptxt {[NA}{\\cf3 MA]}}{\\sv [NA\\b MA]}}",
+         "{\\*\\shpinst{\\sv [NA\\b MA]}{\\shptxt {[NAMA]}{\\cf3 }}{\\sv [NA\\b MA]}}"},
         // A control word a moved letter delimited keeps its delimiter.
         {"[NAM\\i0A]1 [AC\\b1C]x", "[NAMA]\\i0 1 [ACC]\\b1 x"},
         {"[[NA\\b MA] [NA\\b [KOTA]", "[[NAMA]\\b  [NA\\b [KOTA]"},
