@@ -1,6 +1,7 @@
 // Files and faults beside the program: a profile, template or document that is missing,
 // garbage, huge, a directory, a FIFO, a device, unreadable or write-protected; a disk that fills
-// up; a desktop that cannot open. Each ends in the quiet result or a clear box, never in a hang,
+// up; a viewing folder that cannot be made, a file system without links, a desktop that cannot
+// open. Each ends in the quiet result or a clear box, never in a hang,
 // a partial document, a temporary file left behind or a file left open. Then long runs, and
 // hostile values read back from the filled default template by real RTF readers.
 
@@ -190,7 +191,7 @@ TEST_F(HostileTest, AnyProfileStartsTheWindowWithSaneValuesAndLeavesNothingOpen)
 TEST_F(HostileTest, HostileTemplateOrDocumentIsReportedOrCopiedAndKeepsThePrevious) {
     const QByteArray previous = "previous receipt";
     const Maker fillingDisk = [this](const QString& path) {
-        desk.writeBudget = 100 * 1024;
+        desk.faults.writeBudget = 100 * 1024;
         return bytes(
             QByteArray("{\\pard Baris [NOMOR_RESIPA] dari templat\\par}\r\n").repeated(9999))(path);
     };
@@ -207,9 +208,11 @@ TEST_F(HostileTest, HostileTemplateOrDocumentIsReportedOrCopiedAndKeepsThePrevio
         EXPECT_TRUE(QFile::link(device, path));
         return Guard();
     };
-    const Maker shellFails = [this](const QString&) {
-        desk.shellOpens = false;
-        return Guard();
+    const auto fault = [this](auto Desk::Faults::*member, auto value) -> Maker {
+        return [this, member, value](const QString&) {
+            desk.faults.*member = value;
+            return Guard();
+        };
     };
     const struct {
         const char* label;
@@ -227,7 +230,13 @@ TEST_F(HostileTest, HostileTemplateOrDocumentIsReportedOrCopiedAndKeepsThePrevio
          "\0{\\rtf1 a\0b\r\nK-9\0\0\r\n\0\r\n"_ba},
         {"template empty", u"rspdefault.rtf", bytes({}), nullptr, ""},
         {"disk fills up", u"rspdefault.rtf", fillingDisk, u"disk penuh", previous},
-        {"desktop cannot open", u"Resipa.rtf", shellFails, u"desktop", "K-9\r\n"},
+        {"no opener", u"Resipa.rtf", fault(&Desk::Faults::openerMissing, u"xdg-open tidak"_s),
+         u"LibreOffice Writer", "K-9\r\n"},
+        {"opener fails later", u"Resipa.rtf", fault(&Desk::Faults::openerFails, u"exit 3"_s),
+         u"LibreOffice Writer", "K-9\r\n"},
+        {"links refused", u"Resipa.rtf", fault(&Desk::Faults::linksRefused, true), nullptr,
+         "K-9\r\n"},
+        {"viewing folder a file", u".kwitansi", bytes("x"), u"Folder kwitansi", previous},
         {"document a directory", u"Resipa.rtf", directory, u"direktori", {}},
         {"document a FIFO", u"Resipa.rtf", fifo, u"bukan berkas biasa", {}},
         {"document a link to a device", u"Resipa.rtf", deviceLink, u"bukan berkas biasa", {}},
@@ -243,10 +252,10 @@ TEST_F(HostileTest, HostileTemplateOrDocumentIsReportedOrCopiedAndKeepsThePrevio
         const QString path = pathOf(name);
         absent(pathOf(u"rspdefault.rtf"_s));
         absent(pathOf(u"Resipa.rtf"_s));
+        absent(pathOf(u".kwitansi"_s));
         writeFile(u"rspdefault.rtf"_s, "[NOMOR_RESIPA]\r\n");
         writeFile(u"Resipa.rtf"_s, previous);
-        desk.writeBudget = {};
-        desk.shellOpens = true;
+        desk.faults = {};
         const Guard guard = hostile.make(path);
         if (IsSkipped())
             return;
@@ -257,9 +266,17 @@ TEST_F(HostileTest, HostileTemplateOrDocumentIsReportedOrCopiedAndKeepsThePrevio
         else
             EXPECT_EQ(preview(), QString());
         const bool kept = hostile.document.isNull() || hostile.document == previous;
-        EXPECT_EQ(desk.opened, kept ? QStringList() : QStringList{pathOf(u"Resipa.rtf"_s)});
+        const QString viewing = viewingPath(u"Kwitansi K-9 14.05.09.rtf"_s);
+        EXPECT_EQ(desk.opened, kept ? QStringList() : QStringList{viewing});
+        // A failed Preview leaves no viewing document; a linked one is the document itself.
+        EXPECT_EQ(QFile::exists(viewing), !kept);
         if (!hostile.document.isNull()) {
             EXPECT_EQ(readFile(u"Resipa.rtf"_s), hostile.document);
+            EXPECT_EQ(readFile(viewing), kept ? QByteArray() : hostile.document);
+        }
+        if (!kept) {
+            EXPECT_EQ(std::filesystem::hard_link_count(viewing.toStdString()),
+                      desk.faults.linksRefused ? 1u : 2u);
         }
         // A hostile document is left as it was, a directory with all it holds.
         EXPECT_EQ(std::filesystem::symlink_status(path.toStdString()).type(), kind);
@@ -346,8 +363,10 @@ TEST_F(HostileTest, AThousandPreviewsHoldNoMoreFilesOrMemory) {
     control<QLineEdit>(u"txtNomor"_s)->setText(u"KW-1"_s);
     control<QLineEdit>(u"txtJml"_s)->setText(u"1234567"_s);
     const auto previews = [&](int count) {
-        for (int i = 0; i < count; ++i)
+        for (int i = 0; i < count; ++i) {
+            desk.time = desk.time.addSecs(1); // one receipt a second: no name taken
             QTest::mouseClick(control(u"Command3"_s), Qt::LeftButton);
+        }
     };
     previews(50); // what the first runs allocate for good stays out of the count
     const QByteArray document = readFile(u"Resipa.rtf"_s);
