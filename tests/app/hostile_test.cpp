@@ -6,6 +6,7 @@
 // hostile values read back from the filled default template by real RTF readers.
 
 #include "konversi/amountfield.h"
+#include "platform/qtplatform.h"
 #include "profile/profilefile.h"
 #include "tests/app/formfixture.h"
 
@@ -16,6 +17,7 @@
 #include <functional>
 #include <iostream>
 #include <random>
+#include <sstream>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <thread>
@@ -23,6 +25,7 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTextDocument>
 
@@ -382,6 +385,79 @@ TEST_F(HostileTest, AThousandPreviewsHoldNoMoreFilesOrMemory) {
     EXPECT_EQ(desk.shown, QStringList());
     EXPECT_EQ(readFile(u"Resipa.rtf"_s), document);
     EXPECT_EQ(strayFiles(), QStringList());
+}
+
+/// Processes whose parent is this one, zombies included.
+int childCount() {
+    int count = 0;
+    for (const auto& process : std::filesystem::directory_iterator("/proc")) {
+        std::string stat;
+        std::getline(std::ifstream(process.path() / "stat"), stat);
+        std::istringstream afterName(stat.substr(stat.rfind(')') + 1));
+        char state = 0;
+        pid_t parent = 0;
+        count += afterName >> state >> parent && parent == getpid();
+    }
+    return count;
+}
+
+TEST(DesktopShellTest, TheOpenersOutcomeIsToldAndItIsReapedOrLeftRunning) {
+    const QTemporaryDir bin;
+    const QByteArray path = qgetenv("PATH");
+    const auto restorePath = qScopeGuard([&path] { qputenv("PATH", path); });
+    qputenv("PATH", QFile::encodeName(bin.path()));
+    const QString document = bin.filePath(u"Kwitansi 1 #2.rtf"_s);
+    const struct {
+        const char* opener;     // the stand-in xdg-open's last command; null: none installed
+        const char16_t* atOnce; // the cause told at once, or later; null: none
+        const char16_t* later;
+        bool running; // and told only once we end it
+    } cases[] = {
+        {nullptr, u"tidak terpasang", nullptr, false},
+        {"exit 0", nullptr, nullptr, false},
+        {"exit 3", nullptr, u"tidak ada aplikasi", false},
+        {"exec /bin/sleep 60", nullptr, u"sinyal 15", true}, // a viewer kept open
+    };
+    const auto contents = [](const QString& file) {
+        QFile in(file);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    };
+    DesktopShell shell;
+    QStringList later; // outlives each case: an opener may end after it
+    for (const auto& opener : cases) {
+        SCOPED_TRACE(opener.opener ? opener.opener : "none");
+        QFile script(bin.filePath(u"xdg-open"_s));
+        script.remove();
+        ASSERT_TRUE(
+            !opener.opener ||
+            (script.open(QIODevice::WriteOnly) &&
+             script.write("#!/bin/sh\nprintf %s \"$1\" >\"$1.asked\"\necho $$ >\"$1.pid\"\n" +
+                          QByteArray(opener.opener)) > 0 &&
+             script.setPermissions(QFile::ExeOwner | QFile::ReadOwner)));
+        script.close();
+        QFile::remove(document + u".asked"_s);
+        later.clear();
+        const QString atOnce =
+            shell.openDocument(document, [&later](const QString& cause) { later << cause; });
+        EXPECT_TRUE(opener.atOnce ? atOnce.contains(QString::fromUtf16(opener.atOnce))
+                                  : atOnce.isEmpty())
+            << atOnce.toStdString();
+        if (!opener.opener)
+            continue;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return contents(document + u".asked"_s) == document.toUtf8(); }, 5000));
+        if (opener.running) {
+            QTest::qWait(500);
+            EXPECT_EQ(later, QStringList());
+            EXPECT_EQ(childCount(), 1);
+            ::kill(contents(document + u".pid"_s).trimmed().toInt(), SIGTERM);
+        }
+        EXPECT_TRUE(QTest::qWaitFor([] { return childCount() == 0; }, 5000));
+        EXPECT_TRUE(opener.later
+                        ? later.size() == 1 && later[0].contains(QString::fromUtf16(opener.later))
+                        : later.isEmpty())
+            << later.join(u'|').toStdString();
+    }
 }
 
 /// What @p program printed on standard output, or nothing when it failed.
