@@ -31,6 +31,15 @@ end_recorded() {
     end_pid "$pid"
 }
 
+# The work folder $work goes once the test has passed ($passed), unless KEEP_E2E_DIR keeps it.
+leave_work() {
+    if [ "$passed" = 1 ] && [ -z "${KEEP_E2E_DIR:-}" ]; then
+        rm -rf "$work"
+    else
+        note "work folder kept: $work"
+    fi
+}
+
 # Inside xvfb-run: writes down the X server, started as our sibling, so that the outer part can
 # end it should the driver itself be killed by the time limit.
 record_xvfb() {

@@ -103,11 +103,7 @@ passed=0
 finish() {
     end_recorded "$work/program.pid" resipa
     end_recorded "$work/xvfb.pid" Xvfb
-    if [ "$passed" = 1 ] && [ -z "${KEEP_E2E_DIR:-}" ]; then
-        rm -rf "$work"
-    else
-        note "work folder kept: $work"
-    fi
+    leave_work
 }
 trap finish EXIT
 

@@ -122,11 +122,7 @@ finish() {
     end_viewers
     end_recorded "$work/openbox.pid" openbox
     end_recorded "$work/xvfb.pid" Xvfb
-    if [ "$passed" = 1 ] && [ -z "${KEEP_E2E_DIR:-}" ]; then
-        rm -rf "$work"
-    else
-        note "work folder kept: $work"
-    fi
+    leave_work
 }
 trap finish EXIT
 
