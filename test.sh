@@ -4,6 +4,9 @@
 # short run of every fuzz target on its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")"
+# The real-viewer test needs a window manager and LibreOffice Writer, whatever the desktop has;
+# the read-back of filled templates needs LibreOffice and pdftotext.
+resipa_test_packages=(openbox libreoffice-writer poppler-utils imagemagick)
 source scripts/setup.sh
 
 jobs=$(nproc)

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTextDocument>
 
@@ -128,13 +129,23 @@ void Form1::Command2_Click() {
 }
 
 void Form1::Command3_Click() {
-    PreviewRun preview(m_slots, m_platform, [this] { return receiptValues(); });
+    // The opener may fail after the window is gone, when nobody is left to tell.
+    PreviewRun preview(
+        m_slots, m_platform, [this] { return receiptValues(); },
+        [form = QPointer<Form1>(this)](const QString& failure) {
+            if (form)
+                form->showFailure(failure);
+        });
     PreviewRun* const outer = std::exchange(m_runningPreview, &preview);
     const QString failure = preview.run(m_executableDirectory);
     m_runningPreview = outer;
     if (!failure.isEmpty())
-        m_platform.messageBox.inform(this, QStringLiteral("Unhandle Error"), failure);
+        showFailure(failure);
     emit previewFinished();
+}
+
+void Form1::showFailure(const QString& failure) {
+    m_platform.messageBox.inform(this, QStringLiteral("Unhandle Error"), failure);
 }
 
 void Form1::txtJml_KeyPress(char32_t& KeyAscii) {

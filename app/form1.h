@@ -93,6 +93,8 @@ private:
     void txtJml_Change();
 
     ReceiptValues receiptValues() const;
+    /// The "Unhandle Error" box.
+    void showFailure(const QString& failure);
     /// Abandons a running Preview, then ends the program.
     void endProgram();
 

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -23,13 +24,47 @@ QString describedOr(const std::string& description, const QString& fallback) {
     return description.empty() ? fallback : QString::fromStdString(description);
 }
 
+// Viewing documents live in a hidden folder beside the program, one for every Preview, named
+// "Kwitansi <Nomor Resipa> <HH.MM.SS>.rtf", " (2)" and on for a name already taken.
+const auto kViewingFolder = QStringLiteral("/.kwitansi");
+const auto kViewingPattern = QStringLiteral("Kwitansi *.rtf");
+constexpr int kMostNumberBytes = 80;
+constexpr int kMostNamesTried = 1000;
+
+/// The receipt number as part of a file name: characters no file name (on FAT either) may
+/// hold become "-", and it is cut to a bounded length on a character's boundary. The name
+/// starts with "Kwitansi ", so dots in the number never make "." or "..".
+QString fileNamePart(const std::string& number) {
+    constexpr std::u32string_view kForbidden = U"/\\:*?\"<>|";
+    QString part;
+    int bytes = 0;
+    for (char32_t c : QString::fromStdString(number).toUcs4()) {
+        if (c < 0x20 || (c >= 0x7f && c < 0xa0) || c == 0x2028 || c == 0x2029 ||
+            kForbidden.find(c) != std::u32string_view::npos)
+            c = U'-';
+        bytes += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+        if (bytes > kMostNumberBytes)
+            break;
+        part += QString::fromUcs4(&c, 1);
+    }
+    return part;
+}
+
+QString openFailure(const QString& path, const QString& cause) {
+    return QStringLiteral("Kwitansi tidak dapat ditampilkan: %1 (%2). Pasang penampil dokumen "
+                          "seperti LibreOffice Writer (paket libreoffice-writer dan xdg-utils), "
+                          "lalu tekan Preview lagi.")
+        .arg(path, cause);
+}
+
 } // namespace
 
 PreviewRun::PreviewRun(FileSlots& fileSlots, const Platform& platform,
-                       std::function<ReceiptValues()> readValues)
+                       std::function<ReceiptValues()> readValues, LaterFailure laterFailure)
     : m_slots(fileSlots)
     , m_platform(platform)
-    , m_readValues(std::move(readValues)) {}
+    , m_readValues(std::move(readValues))
+    , m_laterFailure(std::move(laterFailure)) {}
 
 PreviewRun::~PreviewRun() {
     release();
@@ -58,7 +93,7 @@ QString PreviewRun::run(const QString& executableDirectory) {
         release();
         return failure;
     }
-    return finish(outputPath);
+    return finish(executableDirectory);
 }
 
 QString PreviewRun::copyLines() {
@@ -109,16 +144,54 @@ QString PreviewRun::copyLines() {
     return {};
 }
 
-QString PreviewRun::finish(const QString& outputPath) {
+QString PreviewRun::finish(const QString& executableDirectory) {
     m_slots.close(kTemplateSlot);
     m_holdsTemplate = false;
-    const QString failure = m_slots.commit(kOutputSlot);
-    m_holdsOutput = false;
-    if (!failure.isEmpty())
+    // The viewing document comes before the output is published: when it cannot be made, the
+    // previous Resipa.rtf stays, as after every other failure.
+    const QString folder = executableDirectory + kViewingFolder;
+    const QDateTime now = m_platform.clock.now();
+    QString viewing;
+    QString failure = m_platform.files.makePrivateFolder(folder);
+    if (failure.isEmpty())
+        failure = keepViewingDocument(folder, now, viewing);
+    if (failure.isEmpty()) {
+        failure = m_slots.commit(kOutputSlot); // a failed commit takes the viewing one along
+        m_holdsOutput = false;
+    }
+    if (!failure.isEmpty()) {
+        release();
         return failure;
-    if (!m_platform.shell.openDocument(outputPath))
-        return QStringLiteral("Dokumen tidak dapat dibuka oleh desktop: %1").arg(outputPath);
-    return {};
+    }
+    m_platform.files.removeFilesWrittenBefore(folder, kViewingPattern, now.addDays(-1));
+    const QString cause = m_platform.shell.openDocument(
+        viewing, [report = m_laterFailure, viewing](const QString& why) {
+            report(openFailure(viewing, why));
+        });
+    return cause.isEmpty() ? QString() : openFailure(viewing, cause);
+}
+
+QString PreviewRun::keepViewingDocument(const QString& folder, const QDateTime& now,
+                                        QString& path) {
+    OutputFile& document = *m_slots.output(kOutputSlot);
+    QString stem = folder + u'/' + QStringLiteral("Kwitansi ");
+    if (const QString number = fileNamePart(m_readValues().nomor); !number.isEmpty())
+        stem += number + u' ';
+    stem += now.time().toString(QStringLiteral("HH.mm.ss"));
+    for (int n = 1; n <= kMostNamesTried; ++n) {
+        path =
+            stem + (n == 1 ? QString() : QStringLiteral(" (%1)").arg(n)) + QStringLiteral(".rtf");
+        OutputFile::Kept kept = document.linkWritten(path);
+        if (kept == OutputFile::Kept::LinkRefused)
+            kept = document.copyWritten(path);
+        if (kept == OutputFile::Kept::Done)
+            return {};
+        if (kept == OutputFile::Kept::Failed)
+            return describedOr(document.errorText(),
+                               QStringLiteral("Salinan kwitansi tidak dapat dibuat: %1").arg(path));
+    }
+    return QStringLiteral("Salinan kwitansi tidak dapat dibuat: %1 (nama itu sudah terpakai).")
+        .arg(path);
 }
 
 void PreviewRun::abandon() {

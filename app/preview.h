@@ -11,22 +11,27 @@
 namespace resipa {
 
 /// One run of "Preview": the template beside the program, copied line by line through file
-/// slot 1 into the output document in slot 2 with the receipt's values filled in, the document
-/// then handed to the desktop. The window's events run while the lines are copied, and the
-/// values are read afresh after each such pause, so edits made meanwhile reach the later lines.
+/// slot 1 into the output document in slot 2 with the receipt's values filled in. The window's
+/// events run while the lines are copied, and the values are read afresh after each such pause,
+/// so edits made meanwhile reach the later lines. The desktop is then handed a viewing document
+/// of this run's own, named after the receipt in the private folder beside the program, so that
+/// a viewer still showing an earlier receipt is never taken for this one.
 class PreviewRun {
 public:
     static constexpr int kTemplateSlot = 1;
     static constexpr int kOutputSlot = 2;
+    /// Told the Indonesian description when the desktop fails to open the document after the
+    /// run has returned.
+    using LaterFailure = std::function<void(const QString& failure)>;
 
     PreviewRun(FileSlots& fileSlots, const Platform& platform,
-               std::function<ReceiptValues()> readValues);
+               std::function<ReceiptValues()> readValues, LaterFailure laterFailure);
     ~PreviewRun();
     PreviewRun(const PreviewRun&) = delete;
     PreviewRun& operator=(const PreviewRun&) = delete;
 
     /// Runs to the end. Returns the Indonesian description of a failure, or the empty text when
-    /// the document was opened or the run abandoned.
+    /// the desktop's opener runs or the run was abandoned.
     QString run(const QString& executableDirectory);
 
     /// Stops the run at once: the output document is discarded (the previous one stays as it
@@ -35,12 +40,15 @@ public:
 
 private:
     QString copyLines();
-    QString finish(const QString& outputPath);
+    QString finish(const QString& executableDirectory);
+    /// Gives the bytes written a name of their own in @p folder and sets @p path to it.
+    QString keepViewingDocument(const QString& folder, const QDateTime& now, QString& path);
     void release();
 
     FileSlots& m_slots;
     const Platform& m_platform;
     std::function<ReceiptValues()> m_readValues;
+    LaterFailure m_laterFailure;
     bool m_holdsTemplate = false;
     bool m_holdsOutput = false;
     bool m_abandoned = false;

@@ -16,6 +16,10 @@ QDate BenchDesktop::SampleDayClock::today() const {
     return {kSampleYear, kSampleMonth, kSampleDay};
 }
 
+QDateTime BenchDesktop::SampleDayClock::now() const {
+    return {today(), QTime(9, 30)};
+}
+
 NumberFormat BenchDesktop::CommaGrouping::numberFormat() const {
     return commaGrouping();
 }

@@ -30,6 +30,7 @@ private:
     class SampleDayClock final : public Clock {
     public:
         QDate today() const override;
+        QDateTime now() const override;
     };
     class CommaGrouping final : public NumberRules {
     public:
@@ -38,9 +39,9 @@ private:
     class CountingShell final : public Shell {
     public:
         int opened = 0;
-        bool openDocument(const QString&) override {
+        QString openDocument(const QString&, LaterFailure) override {
             ++opened;
-            return true;
+            return {};
         }
     };
     class RecordingMessageBox final : public MessageBox {

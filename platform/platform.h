@@ -6,7 +6,10 @@
 #include "konversi/amount.h"
 #include "platform/filesystem.h"
 
+#include <functional>
+
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 
 class QWidget;
@@ -18,6 +21,8 @@ public:
     virtual ~Clock() = default;
     /// Today's date, without time of day.
     virtual QDate today() const = 0;
+    /// The local date and time of day, to the second.
+    virtual QDateTime now() const = 0;
 };
 
 class NumberRules {
@@ -29,9 +34,14 @@ public:
 
 class Shell {
 public:
+    /// Told the Indonesian cause when the desktop's opener ended without opening the document.
+    using LaterFailure = std::function<void(const QString& cause)>;
+
     virtual ~Shell() = default;
-    /// Asks the desktop to open the document with its viewer. False when it could not.
-    virtual bool openDocument(const QString& path) = 0;
+    /// Asks the desktop to open the document with its viewer and returns without waiting: the
+    /// empty text once the opener runs, otherwise the cause. An opener that fails later calls
+    /// @p failed from the event loop; one that keeps running counts as success.
+    virtual QString openDocument(const QString& path, LaterFailure failed) = 0;
 };
 
 class MessageBox {

@@ -1,7 +1,11 @@
 #include "platform/qtfilesystem.h"
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -34,6 +38,14 @@ constexpr KnownCause kKnownCauses[] = {
     {EFBIG, "berkas terlalu besar"},
     {ENAMETOOLONG, "nama berkas terlalu panjang"},
 };
+
+QString causeOfError(int code) {
+    for (const KnownCause& cause : kKnownCauses) {
+        if (cause.code == code)
+            return QString::fromUtf8(cause.text);
+    }
+    return QStringLiteral("sebab tidak diketahui");
+}
 
 QString causeOf(const QFileDevice& file, const QString& path) {
     if (QFileInfo(path).isDir())
@@ -120,9 +132,75 @@ public:
         return false;
     }
 
+    ~QtOutputFile() override {
+        if (!m_committed)
+            removeSecondNames();
+    }
+
+    Kept linkWritten(const QString& path) override {
+        // Linking the open file itself, not the target's name: another program instance may
+        // replace the target at any moment, but these bytes are this Preview's.
+        const QByteArray source = "/proc/self/fd/" + QByteArray::number(m_file.handle());
+        if (::linkat(AT_FDCWD, source.constData(), AT_FDCWD, QFile::encodeName(path).constData(),
+                     AT_SYMLINK_FOLLOW) == 0) {
+            m_secondNames << path;
+            return Kept::Done;
+        }
+        switch (errno) {
+        case EEXIST:
+            return Kept::NameTaken;
+        case EPERM: // FAT, exFAT
+        case EXDEV: // the folder is another mount
+        case EOPNOTSUPP:
+        case EMLINK:
+        case ENOENT: // no /proc
+            return Kept::LinkRefused;
+        default:
+            return failedSecondName(path, errno);
+        }
+    }
+
+    Kept copyWritten(const QString& path) override {
+        const int copy = ::open(QFile::encodeName(path).constData(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (copy < 0)
+            return errno == EEXIST ? Kept::NameTaken : failedSecondName(path, errno);
+        m_secondNames << path;
+        // Read back through the open file, for the same reason the link takes it.
+        char buffer[64 * 1024];
+        int error = 0;
+        for (off_t offset = 0; !error;) {
+            const ssize_t got = ::pread(m_file.handle(), buffer, sizeof buffer, offset);
+            if (got == 0)
+                break;
+            if (got < 0) {
+                error = errno == EINTR ? 0 : errno;
+                continue;
+            }
+            for (ssize_t done = 0; done < got && !error;) {
+                const ssize_t put = ::write(copy, buffer + done, static_cast<size_t>(got - done));
+                if (put >= 0)
+                    done += put;
+                else if (errno != EINTR)
+                    error = errno;
+            }
+            offset += got;
+        }
+        if (::close(copy) != 0 && !error)
+            error = errno;
+        if (!error)
+            return Kept::Done;
+        ::unlink(QFile::encodeName(path).constData());
+        m_secondNames.removeLast();
+        return failedSecondName(path, error);
+    }
+
     bool commit() override {
-        if (m_file.commit())
+        if (m_file.commit()) {
+            m_committed = true;
             return true;
+        }
+        removeSecondNames();
         if (m_error.isEmpty())
             m_error = describe("Berkas gagal disimpan: %1 (%2).", m_file, m_file.fileName());
         return false;
@@ -131,10 +209,23 @@ public:
     std::string errorText() const override { return m_error.toStdString(); }
 
 private:
+    Kept failedSecondName(const QString& path, int code) {
+        m_error = QStringLiteral("Salinan kwitansi tidak dapat dibuat: %1 (%2).")
+                      .arg(path, causeOfError(code));
+        return Kept::Failed;
+    }
+
+    void removeSecondNames() {
+        for (const QString& path : std::exchange(m_secondNames, {}))
+            QFile::remove(path);
+    }
+
     // Never close()d: QSaveFile publishes on commit() and discards its temporary file when
     // destroyed uncommitted.
     QSaveFile m_file;
     QString m_error;
+    QStringList m_secondNames;
+    bool m_committed = false;
 };
 
 template <typename Interface, typename File>
@@ -158,6 +249,27 @@ Opened<InputFile> QtFileSystem::openForReading(const QString& path) {
 
 Opened<OutputFile> QtFileSystem::openForWriting(const QString& path) {
     return openFile<OutputFile, QtOutputFile>(path);
+}
+
+QString QtFileSystem::makePrivateFolder(const QString& path) {
+    if (::mkdir(QFile::encodeName(path).constData(), 0700) == 0)
+        return {};
+    const int code = errno;
+    if (code == EEXIST && QFileInfo(path).isDir())
+        return {};
+    return QStringLiteral("Folder kwitansi tidak dapat dibuat: %1 (%2).")
+        .arg(path, code == EEXIST ? QStringLiteral("sudah ada berkas lain dengan nama itu")
+                                  : causeOfError(code));
+}
+
+void QtFileSystem::removeFilesWrittenBefore(const QString& folder, const QString& pattern,
+                                            const QDateTime& before) {
+    // Files only: no link, FIFO or device, and no folder, whatever its name.
+    for (const QFileInfo& file :
+         QDir(folder).entryInfoList({pattern}, QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        if (file.lastModified() < before)
+            QFile::remove(file.filePath());
+    }
 }
 
 } // namespace resipa

@@ -6,11 +6,14 @@ namespace resipa {
 
 /// Files on disk: QFile for reading, QSaveFile for writing, so that an output document is
 /// replaced in one step or not at all.
-class QtFileSystem final : public FileSystem {
+class QtFileSystem : public FileSystem {
 public:
     bool isFile(const QString& path) const override;
     Opened<InputFile> openForReading(const QString& path) override;
     Opened<OutputFile> openForWriting(const QString& path) override;
+    QString makePrivateFolder(const QString& path) override;
+    void removeFilesWrittenBefore(const QString& folder, const QString& pattern,
+                                  const QDateTime& before) override;
 };
 
 } // namespace resipa

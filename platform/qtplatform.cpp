@@ -1,10 +1,15 @@
 #include "platform/qtplatform.h"
 
+#include <algorithm>
+#include <csignal>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
-#include <QDesktopServices>
+#include <QFile>
 #include <QLocale>
 #include <QMessageBox>
-#include <QUrl>
 
 namespace resipa {
 
@@ -12,13 +17,96 @@ QDate SystemClock::today() const {
     return QDate::currentDate();
 }
 
+QDateTime SystemClock::now() const {
+    return QDateTime::currentDateTime();
+}
+
 NumberFormat SystemNumberRules::numberFormat() const {
     const QLocale locale = QLocale::system();
     return {locale.groupSeparator().toStdString(), locale.decimalPoint().toStdString()};
 }
 
-bool DesktopShell::openDocument(const QString& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+namespace {
+
+/// Why xdg-open ended as it did; the empty text when it opened the document.
+QString openerFailure(int status) {
+    if (WIFSIGNALED(status))
+        return QStringLiteral("xdg-open terhenti oleh sinyal %1").arg(WTERMSIG(status));
+    switch (WEXITSTATUS(status)) {
+    case 0:
+        return {};
+    case 1:
+        return QStringLiteral("xdg-open menolak permintaannya");
+    case 2:
+        return QStringLiteral("berkas itu tidak ditemukan");
+    case 3:
+        return QStringLiteral("tidak ada aplikasi untuk membuka dokumen RTF");
+    case 4:
+        return QStringLiteral("aplikasi penampil gagal membuka dokumen");
+    default:
+        return QStringLiteral("xdg-open berakhir dengan kode %1").arg(WEXITSTATUS(status));
+    }
+}
+
+} // namespace
+
+DesktopShell::DesktopShell() {
+    m_watch.setInterval(200);
+    QObject::connect(&m_watch, &QTimer::timeout, &m_watch, [this] { reapOpeners(); });
+}
+
+QString DesktopShell::openDocument(const QString& path, LaterFailure failed) {
+    // An argument vector, no shell: the path reaches xdg-open as it is, blanks and all.
+    const QByteArray file = QFile::encodeName(path);
+    char program[] = "xdg-open";
+    char* const arguments[] = {program, const_cast<char*>(file.constData()), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    // The viewer inherits no file of ours beyond the standard three.
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none;
+    sigset_t pipe;
+    sigemptyset(&none);
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &pipe);
+    // A session of its own: closing the terminal the program was started from leaves the viewer.
+    posix_spawnattr_setflags(&attributes,
+                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    pid_t pid = 0;
+    const int error = posix_spawnp(&pid, program, &actions, &attributes, arguments, environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    if (error == ENOENT)
+        return QStringLiteral("pembuka dokumen desktop, xdg-open, tidak terpasang");
+    if (error != 0)
+        return QStringLiteral("xdg-open tidak dapat dijalankan");
+    m_running.push_back({pid, std::move(failed)});
+    m_watch.start();
+    return {};
+}
+
+void DesktopShell::reapOpeners() {
+    std::vector<std::pair<LaterFailure, QString>> failures;
+    // Only our own openers, each by its pid: Qt waits for the processes it starts itself.
+    std::erase_if(m_running, [&failures](Opener& opener) {
+        int status = 0;
+        const pid_t ended = ::waitpid(opener.pid, &status, WNOHANG);
+        if (ended == 0)
+            return false;
+        if (QString cause = ended == opener.pid ? openerFailure(status) : QString();
+            !cause.isEmpty())
+            failures.emplace_back(std::move(opener.failed), std::move(cause));
+        return true;
+    });
+    if (m_running.empty())
+        m_watch.stop();
+    // Told only now: a message box runs the event loop, and with it this watch, again.
+    for (const auto& [failed, cause] : failures)
+        failed(cause);
 }
 
 void ModalMessageBox::inform(QWidget* owner, const QString& title, const QString& text) {

@@ -3,11 +3,17 @@
 #include "platform/platform.h"
 #include "platform/qtfilesystem.h"
 
+#include <sys/types.h>
+#include <vector>
+
+#include <QTimer>
+
 namespace resipa {
 
 class SystemClock final : public Clock {
 public:
     QDate today() const override;
+    QDateTime now() const override;
 };
 
 /// The separators of the system locale (LANG, LC_ALL), read afresh on every call.
@@ -16,10 +22,23 @@ public:
     NumberFormat numberFormat() const override;
 };
 
-/// QDesktopServices: the desktop's handler for the document type (xdg-open on X11).
+/// The desktop's opener, xdg-open, started on the document as a child process of its own
+/// session; its exit is watched from the event loop. Openers still running when the program
+/// ends are left alone, so a viewer they keep open outlives the program.
 class DesktopShell final : public Shell {
 public:
-    bool openDocument(const QString& path) override;
+    DesktopShell();
+    QString openDocument(const QString& path, LaterFailure failed) override;
+
+private:
+    struct Opener {
+        pid_t pid;
+        LaterFailure failed;
+    };
+    void reapOpeners();
+
+    std::vector<Opener> m_running;
+    QTimer m_watch;
 };
 
 class ModalMessageBox final : public MessageBox {

@@ -33,56 +33,66 @@ const QByteArray kProfile = "Kota,Solo\r\nNama,CV Contoh\r\nDeskripsi,\"Cetak, D
                             "Alamat,Jl. A\r\nBank,Bank B\r\nRekening,0123\r\nAtas Nama,Sari\r\n"
                             "Pimpinan,Ratna\r\n";
 
-/// The desktop, recording what the window asks of it. Files are real, except that writing
-/// fails as on a full disk once a write budget is spent.
-struct Desk final : FileSystem, Clock, NumberRules, Shell, MessageBox, ProgramEnd {
+/// The desktop, recording what the window asks of it. Files are real, except for the faults
+/// a test plants: writing fails as on a full disk once a write budget is spent, hard links are
+/// refused as on FAT, the opener is missing or fails after the Preview returned.
+struct Desk final : QtFileSystem, Clock, NumberRules, Shell, MessageBox, ProgramEnd {
+    struct Faults {
+        std::optional<std::size_t> writeBudget;
+        bool linksRefused = false;
+        QString openerMissing; ///< the cause the shell gives at once
+        QString openerFails;   ///< the cause the shell gives once the Preview has returned
+    };
     QDate day{2025, 5, 9};
+    QTime time{14, 5, 9};
     NumberFormat format{",", "."};
-    bool shellOpens = true;
-    std::optional<std::size_t> writeBudget;
-    QStringList opened; ///< documents the shell was asked to open
-    QStringList shown;  ///< message boxes, as "title: text"
+    Faults faults;
+    QStringList opened;                ///< documents the shell was asked to open
+    std::vector<LaterFailure> openers; ///< those asked, to fail later
+    QStringList shown;                 ///< message boxes, as "title: text"
     int endRequests = 0;
-    QtFileSystem real;
 
     Platform platform() { return {*this, *this, *this, *this, *this, *this}; }
     QDate today() const override { return day; }
+    QDateTime now() const override { return {day, time}; }
     NumberFormat numberFormat() const override { return format; }
-    bool openDocument(const QString& path) override {
+    QString openDocument(const QString& path, LaterFailure failed) override {
         opened << path;
-        return shellOpens;
+        openers.push_back(std::move(failed));
+        return faults.openerMissing;
     }
     void inform(QWidget*, const QString& title, const QString& text) override {
         shown << title + u": "_s + text;
     }
     void endProgram() override { ++endRequests; }
-    bool isFile(const QString& path) const override { return real.isFile(path); }
-    Opened<InputFile> openForReading(const QString& path) override {
-        return real.openForReading(path);
-    }
     Opened<OutputFile> openForWriting(const QString& path) override {
-        Opened<OutputFile> opened = real.openForWriting(path);
-        if (opened.file && writeBudget)
-            opened.file = std::make_unique<FullDisk>(std::move(opened.file), *writeBudget, path);
+        Opened<OutputFile> opened = QtFileSystem::openForWriting(path);
+        if (opened.file && (faults.writeBudget || faults.linksRefused))
+            opened.file = std::make_unique<Faulty>(std::move(opened.file), faults, path);
         return opened;
     }
 
-    /// Writes what fits into the budget, then fails; commits whatever it is told to commit.
-    struct FullDisk final : OutputFile {
-        FullDisk(std::unique_ptr<OutputFile> file, std::size_t left, const QString& path)
+    struct Faulty final : OutputFile {
+        Faulty(std::unique_ptr<OutputFile> file, const Faults& faults, const QString& path)
             : real(std::move(file))
-            , budget(left)
-            , error("Berkas gagal ditulis: " + path.toStdString() + " (disk penuh).") {}
+            , budget(faults.writeBudget.value_or(SIZE_MAX))
+            , linksRefused(faults.linksRefused)
+            , full("Berkas gagal ditulis: " + path.toStdString() + " (disk penuh).") {}
         bool write(const char* data, std::size_t size) override {
             const std::size_t fits = std::min(size, budget);
             budget -= fits;
             return real->write(data, fits) && fits == size;
         }
+        Kept linkWritten(const QString& path) override {
+            return linksRefused ? Kept::LinkRefused : real->linkWritten(path);
+        }
+        Kept copyWritten(const QString& path) override { return real->copyWritten(path); }
         bool commit() override { return real->commit(); }
-        std::string errorText() const override { return error; }
+        std::string errorText() const override { return budget ? real->errorText() : full; }
         std::unique_ptr<OutputFile> real;
         std::size_t budget;
-        std::string error;
+        bool linksRefused;
+        std::string full;
     };
 };
 
@@ -92,7 +102,7 @@ public:
     Desk desk;
     std::unique_ptr<Form1> form;
 
-    QString pathOf(const QString& name) const { return dir.filePath(name); }
+    QString pathOf(const QString& name) const { return QDir(dir.path()).filePath(name); }
     void writeFile(const QString& name, const QByteArray& bytes) const {
         QFile file(pathOf(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
@@ -101,15 +111,19 @@ public:
         QFile file(pathOf(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    /// What lies beside the program besides its three files: a temporary file left behind.
+    /// What lies beside the program besides its three files and the viewing folder: a
+    /// temporary file left behind.
     QStringList strayFiles() const {
         QStringList stray =
             QDir(dir.path())
                 .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-        for (const QString& own : {u"Resipa.rtf"_s, u"rspdefault.rtf"_s, u"informasi.inf"_s})
+        for (const QString& own :
+             {u"Resipa.rtf"_s, u"rspdefault.rtf"_s, u"informasi.inf"_s, u".kwitansi"_s})
             stray.removeAll(own);
         return stray;
     }
+    /// Where the desktop is handed a receipt named @p name.
+    QString viewingPath(const QString& name) const { return pathOf(u".kwitansi/"_s + name); }
 
     /// Creates the window and shows it, active, as the program does.
     void start() {
@@ -145,6 +159,9 @@ public:
         desk.opened.clear();
         desk.shown.clear();
         QTest::mouseClick(control(u"Command3"_s), Qt::LeftButton);
+        for (const auto& failed : std::exchange(desk.openers, {}))
+            if (!desk.faults.openerFails.isEmpty())
+                failed(desk.faults.openerFails);
         EXPECT_LE(desk.shown.size(), 1);
         return desk.shown.join(u'\n');
     }

@@ -1,9 +1,11 @@
 // Files and faults beside the program: a profile, template or document that is missing,
 // garbage, huge, a directory, a FIFO, a device, unreadable or write-protected; a disk that fills
-// up; a desktop that cannot open. Each ends in the quiet result or a clear box, never in a hang,
-// a partial document, a temporary file left behind or a file left open. Then hostile values
-// read back from the filled default template by real RTF readers.
+// up; a viewing folder that cannot be made, a file system without links, a desktop that cannot
+// open. Each ends in the quiet result or a clear box, never in a hang, a partial document, a
+// temporary file left behind or a file left open. Then the desktop's real opener, and hostile
+// values read back from filled templates by real RTF readers.
 
+#include "platform/qtplatform.h"
 #include "profile/profilefile.h"
 #include "tests/app/formfixture.h"
 
@@ -17,11 +19,13 @@
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTextDocument>
 
@@ -201,7 +205,7 @@ TEST_F(HostileTest, AnyProfileStartsTheWindowWithSaneValuesAndLeavesNothingOpen)
 TEST_F(HostileTest, HostileTemplateOrDocumentIsReportedOrCopiedAndKeepsThePrevious) {
     const QByteArray previous = "previous receipt";
     const Maker fillingDisk = [this](const QString& path) {
-        desk.writeBudget = 100 * 1024;
+        desk.faults.writeBudget = 100 * 1024;
         return bytes(
             QByteArray("{\\pard Baris [NOMOR_RESIPA] dari templat\\par}\r\n").repeated(9999))(path);
     };
@@ -218,9 +222,11 @@ TEST_F(HostileTest, HostileTemplateOrDocumentIsReportedOrCopiedAndKeepsThePrevio
         EXPECT_TRUE(QFile::link(device, path));
         return Guard();
     };
-    const Maker shellFails = [this](const QString&) {
-        desk.shellOpens = false;
-        return Guard();
+    const auto fault = [this](auto Desk::Faults::*member, auto value) -> Maker {
+        return [this, member, value](const QString&) {
+            desk.faults.*member = value;
+            return Guard();
+        };
     };
     const struct {
         const char* label;
@@ -238,7 +244,13 @@ TEST_F(HostileTest, HostileTemplateOrDocumentIsReportedOrCopiedAndKeepsThePrevio
          "\0{\\rtf1 a\0b\r\nK-9\0\0\r\n\0\r\n"_ba},
         {"template empty", u"rspdefault.rtf", bytes({}), nullptr, ""},
         {"disk fills up", u"rspdefault.rtf", fillingDisk, u"disk penuh", previous},
-        {"desktop cannot open", u"Resipa.rtf", shellFails, u"desktop", "K-9\r\n"},
+        {"no opener", u"Resipa.rtf", fault(&Desk::Faults::openerMissing, u"xdg-open tidak"_s),
+         u"LibreOffice Writer", "K-9\r\n"},
+        {"opener fails later", u"Resipa.rtf", fault(&Desk::Faults::openerFails, u"exit 3"_s),
+         u"LibreOffice Writer", "K-9\r\n"},
+        {"links refused", u"Resipa.rtf", fault(&Desk::Faults::linksRefused, true), nullptr,
+         "K-9\r\n"},
+        {"viewing folder a file", u".kwitansi", bytes("x"), u"Folder kwitansi", previous},
         {"document a directory", u"Resipa.rtf", directory, u"direktori", {}},
         {"document a FIFO", u"Resipa.rtf", fifo, u"bukan berkas biasa", {}},
         {"document a link to a device", u"Resipa.rtf", deviceLink, u"bukan berkas biasa", {}},
@@ -254,10 +266,10 @@ TEST_F(HostileTest, HostileTemplateOrDocumentIsReportedOrCopiedAndKeepsThePrevio
         const QString path = pathOf(name);
         absent(pathOf(u"rspdefault.rtf"_s));
         absent(pathOf(u"Resipa.rtf"_s));
+        absent(pathOf(u".kwitansi"_s));
         writeFile(u"rspdefault.rtf"_s, "[NOMOR_RESIPA]\r\n");
         writeFile(u"Resipa.rtf"_s, previous);
-        desk.writeBudget = {};
-        desk.shellOpens = true;
+        desk.faults = {};
         const Guard guard = hostile.make(path);
         if (IsSkipped())
             return;
@@ -268,9 +280,17 @@ TEST_F(HostileTest, HostileTemplateOrDocumentIsReportedOrCopiedAndKeepsThePrevio
         else
             EXPECT_EQ(preview(), QString());
         const bool kept = hostile.document.isNull() || hostile.document == previous;
-        EXPECT_EQ(desk.opened, kept ? QStringList() : QStringList{pathOf(u"Resipa.rtf"_s)});
+        const QString viewing = viewingPath(u"Kwitansi K-9 14.05.09.rtf"_s);
+        EXPECT_EQ(desk.opened, kept ? QStringList() : QStringList{viewing});
+        // A failed Preview leaves no viewing document; a linked one is the document itself.
+        EXPECT_EQ(QFile::exists(viewing), !kept);
         if (!hostile.document.isNull()) {
             EXPECT_EQ(readFile(u"Resipa.rtf"_s), hostile.document);
+            EXPECT_EQ(readFile(viewing), kept ? QByteArray() : hostile.document);
+        }
+        if (!kept) {
+            EXPECT_EQ(std::filesystem::hard_link_count(viewing.toStdString()),
+                      desk.faults.linksRefused ? 1u : 2u);
         }
         // A hostile document is left as it was, a directory with all it holds.
         EXPECT_EQ(std::filesystem::symlink_status(path.toStdString()).type(), kind);
@@ -304,6 +324,64 @@ TEST_F(HostileTest, TemplateOfOneHugeLineStreamsThroughInBoundedMemory) {
     const QByteArrayView copy(document.map(0, size + 2), size + 2);
     EXPECT_TRUE(copy.first(size) == QByteArrayView(source.map(0, size), size) &&
                 copy.endsWith("\r\n"));
+}
+
+/// 0: no child process, 1: children, none ended and left unreaped, 2: a zombie among them.
+int children() {
+    siginfo_t info{};
+    if (waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) != 0)
+        return 0;
+    return info.si_pid == 0 ? 1 : 2;
+}
+
+TEST_F(HostileTest, TheDesktopsOpenerIsToldAtOnceOrLaterAndReapedOrLeftRunning) {
+    const QByteArray path = qgetenv("PATH");
+    const auto restorePath = qScopeGuard([&path] { qputenv("PATH", path); });
+    qputenv("PATH", QFile::encodeName(dir.path()));
+    const QString document = pathOf(u"Kwitansi 1 #2.rtf"_s);
+    const struct {
+        const char* opener; // the stand-in xdg-open's last command; null: none installed
+        const char16_t* atOnce;
+        const char16_t* later; // told once it ended, by itself or by us
+    } cases[] = {
+        {nullptr, u"tidak terpasang", nullptr},
+        {"exit 0", nullptr, nullptr},
+        {"exit 3", nullptr, u"tidak ada aplikasi"},
+        {"exec /bin/sleep 60", nullptr, u"sinyal 15"}, // a viewer kept open
+    };
+    DesktopShell shell;
+    QStringList later; // outlives each case: an opener may end after it
+    for (const auto& opener : cases) {
+        SCOPED_TRACE(opener.opener ? opener.opener : "none");
+        QFile::remove(pathOf(u"xdg-open"_s));
+        if (opener.opener) {
+            writeFile(u"xdg-open"_s,
+                      "#!/bin/sh\nprintf %s \"$1\" >\"$1.asked\"\necho $$ >\"$1.pid\"\n"_ba +
+                          opener.opener);
+            QFile::setPermissions(pathOf(u"xdg-open"_s), QFile::ExeOwner | QFile::ReadOwner);
+        }
+        QFile::remove(document + u".asked"_s);
+        later.clear();
+        const QString atOnce =
+            shell.openDocument(document, [&later](const QString& cause) { later << cause; });
+        EXPECT_TRUE(opener.atOnce ? atOnce.contains(QString::fromUtf16(opener.atOnce))
+                                  : atOnce.isEmpty())
+            << atOnce.toStdString();
+        if (!opener.opener)
+            continue;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return readFile(document + u".asked"_s) == document.toUtf8(); }, 5000));
+        if (QByteArray(opener.opener).contains("sleep")) {
+            QTest::qWait(500); // still running: nothing told, and left alone
+            EXPECT_TRUE(later.isEmpty() && children() == 1);
+            ::kill(readFile(document + u".pid"_s).trimmed().toInt(), SIGTERM);
+        }
+        EXPECT_TRUE(QTest::qWaitFor([] { return children() == 0; }, 5000));
+        EXPECT_TRUE(opener.later
+                        ? later.size() == 1 && later[0].contains(QString::fromUtf16(opener.later))
+                        : later.isEmpty())
+            << later.join(u'|').toStdString();
+    }
 }
 
 /// What @p program printed on standard output, or nothing when it failed.

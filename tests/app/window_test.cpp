@@ -71,6 +71,9 @@ TEST_F(WindowTest, EnterFollowsBothChainsToPreviewAndRunsIt) {
         {u"txtNPer"_s, Qt::KeypadModifier | Qt::Key_Enter,
          u"txtDesc txtAl txtNBank txtAcc txtANB txtPimp Command3"_s},
     };
+    // No number, and both in the same second: the second name takes a suffix.
+    QStringList viewed{viewingPath(u"Kwitansi 14.05.09.rtf"_s),
+                       viewingPath(u"Kwitansi 14.05.09 (2).rtf"_s)};
     for (const auto& [first, enter, expected] : chains) {
         SCOPED_TRACE(first.toStdString());
         control(first)->setFocus();
@@ -87,7 +90,7 @@ TEST_F(WindowTest, EnterFollowsBothChainsToPreviewAndRunsIt) {
         }
         EXPECT_EQ(afterEachEnter.join(u' '), expected);
         key(enter.key(), enter.keyboardModifiers());
-        EXPECT_EQ(std::exchange(desk.opened, {}), QStringList{pathOf(u"Resipa.rtf"_s)});
+        EXPECT_EQ(std::exchange(desk.opened, {}), QStringList{viewed.takeFirst()});
         EXPECT_EQ(readFile(u"Resipa.rtf"_s), "Ratna\r\n");
     }
     // Enter added no line break to either multi-line field.
@@ -190,6 +193,16 @@ TEST_F(WindowTest, FillsEveryPlaceholderReplacesTheDocumentAndOpensIt) {
               "[DESCRIPSI_PERUSAHAAN]|[ALAMAT_PERUSAHAAN]|[NAMA_PIMPINAN]|"
               "[NAMA_BANK]|[ACC]|[ATAS_\r\nNAMA]}");
     writeFile(u"Resipa.rtf"_s, "previous receipt");
+    // Of earlier viewing documents, those older than a day go, and nothing else.
+    ASSERT_TRUE(QDir().mkdir(pathOf(u".kwitansi"_s)));
+    for (const auto& [name, hours] : {std::pair{u"Kwitansi lama.rtf"_s, 25},
+                                      {u"Kwitansi kemarin.rtf"_s, 23},
+                                      {u"catatan.rtf"_s, 25}}) {
+        QFile file(viewingPath(name));
+        ASSERT_TRUE(
+            file.open(QIODevice::WriteOnly) &&
+            file.setFileTime(desk.now().addSecs(-3600 * hours), QFileDevice::FileModificationTime));
+    }
     start();
     for (const auto& [name, typed] : {std::pair{u"txtNomor"_s, u"K-01"_s},
                                       {u"txtPen"_s, u"Budi"_s},
@@ -200,7 +213,26 @@ TEST_F(WindowTest, FillsEveryPlaceholderReplacesTheDocumentAndOpensIt) {
     EXPECT_EQ(readFile(u"Resipa.rtf"_s),
               "{\\rtf1 9 Mei 2025|K-01|Solo|Budi{\\b }|Rp.1,500,000|Satu Juta Lima Ratus Ribu  "
               "Rupiah|uang muka\r\nCV Contoh|Cetak, Desain|Jl. A|Ratna|Bank B|0123|Sari\r\n}\r\n");
-    EXPECT_EQ(desk.opened, QStringList{pathOf(u"Resipa.rtf"_s)});
+    // Each receipt is handed over under a name of its own, which later ones leave alone, even
+    // one numbered as no file may be named.
+    QStringList viewed = desk.opened;
+    QByteArrayList documents{readFile(u"Resipa.rtf"_s)};
+    for (const QString& number : {u"K-02"_s, u"..\n/x/"_s + QString(300, u'9')}) {
+        control<QLineEdit>(u"txtNomor"_s)->setText(number);
+        EXPECT_EQ(preview(), QString());
+        viewed += desk.opened;
+        documents += readFile(u"Resipa.rtf"_s);
+    }
+    EXPECT_EQ(viewed, (QStringList{viewingPath(u"Kwitansi K-01 14.05.09.rtf"_s),
+                                   viewingPath(u"Kwitansi K-02 14.05.09.rtf"_s),
+                                   viewingPath(u"Kwitansi ..--x-"_s + QString(74, u'9') +
+                                               u" 14.05.09.rtf"_s)}));
+    for (qsizetype i = 0; i < viewed.size(); ++i)
+        EXPECT_TRUE(documents[i].contains("|K-0") == (i < 2) &&
+                    readFile(viewed[i]) == documents[i]);
+    EXPECT_FALSE(QFile::exists(viewingPath(u"Kwitansi lama.rtf"_s)));
+    EXPECT_TRUE(QFile::exists(viewingPath(u"Kwitansi kemarin.rtf"_s)) &&
+                QFile::exists(viewingPath(u"catatan.rtf"_s)));
     EXPECT_EQ(strayFiles(), QStringList());
 }
 
@@ -216,7 +248,7 @@ TEST_F(WindowTest, SecondPreviewMeanwhileFailsAndTheFirstFinishesWithTheEditedVa
     previewFails(u"slot berkas 1"_s);
     EXPECT_EQ(finished.size(), 2);
     EXPECT_EQ(readFile(u"Resipa.rtf"_s), "one A\r\ntwo B\r\n");
-    EXPECT_EQ(desk.opened, QStringList{pathOf(u"Resipa.rtf"_s)});
+    EXPECT_EQ(desk.opened, QStringList{viewingPath(u"Kwitansi B 14.05.09.rtf"_s)});
 }
 
 TEST_F(WindowTest, KeluarOrClosingDuringAPreviewEndsWithoutOpeningAnything) {

@@ -15,34 +15,9 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # xdotool type the accented letter and perl read it back.
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
 
-# Pauses long enough for the queued focus moves of the Enter navigation to land even on a
-# busy machine; the key events themselves are spaced by xdotool's --delay.
-PAUSE_AFTER_ENTER=${PAUSE_AFTER_ENTER:-0.7}
-PAUSE_AFTER_TYPING=${PAUSE_AFTER_TYPING:-0.3}
-
-note() { printf 'e2e: %s\n' "$*"; }
-die() { printf 'e2e: FAIL: %s\n' "$*" >&2; exit 1; }
-
-# Ends a process and waits up to two seconds before forcing it.
-end_pid() {
-    local pid=$1
-    kill "$pid" 2>/dev/null || return 0
-    for _ in 1 2 3 4 5 6 7 8 9 10; do
-        kill -0 "$pid" 2>/dev/null || return 0
-        sleep 0.2
-    done
-    kill -KILL "$pid" 2>/dev/null || true
-}
-
-# A pid that the driver wrote down, ended only while it still names the process it started:
-# the driver may be gone, and the number reused.
-end_recorded() {
-    local file=$1 name=$2 pid
-    [ -s "$file" ] || return 0
-    pid=$(<"$file")
-    [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$name" ] || return 0
-    end_pid "$pid"
-}
+E2E_NAME=e2e
+# shellcheck source=tests/e2e/e2elib.sh
+source "$here/e2elib.sh"
 
 # ---------------------------------------------------------------------------------------------
 # Inside the X server: start the program and type the receipt.
@@ -50,32 +25,12 @@ end_recorded() {
 drive() {
     local work=$1 prog wid
 
-    # xvfb-run started the X server as our sibling; recorded so that the outer part can end
-    # it should this driver itself be killed by the time limit.
-    for p in /proc/[0-9]*; do
-        if [ "$(cat "$p/comm" 2>/dev/null)" = Xvfb ] &&
-            [ "$(awk '{print $4}' "$p/stat" 2>/dev/null)" = "$PPID" ]; then
-            echo "${p#/proc/}" >"$work/xvfb.pid"
-        fi
-    done
-
-    # Started from another folder: the program must find its files beside the executable.
-    (cd "$work/elsewhere" &&
-        exec env -u BROWSER -u DEFAULT_BROWSER -u SNAP QT_QPA_PLATFORM=xcb \
-            PATH="$work/fakebin:$PATH" "$work/$E2E_EXE/resipa" >"$work/program.log" 2>&1) &
-    prog=$!
+    record_xvfb "$work/xvfb.pid"
+    PATH="$work/fakebin:$PATH" start_program "$work/$E2E_EXE" "$work/elsewhere" "$work/program.log"
     echo "$prog" >"$work/program.pid"
     # Our own child, not yet waited for, so its pid cannot have been reused.
     # shellcheck disable=SC2064 # the pid is fixed now; the trap runs after drive returns
     trap "end_pid $prog" EXIT
-
-    note "waiting for the window"
-    if ! wid=$(timeout 30 xdotool search --sync --onlyvisible --name 'Resipa Elektronik' | head -n 1) ||
-        [ -z "$wid" ]; then
-        kill -0 "$prog" 2>/dev/null || die "the program ended before showing its window"
-        die "no visible window named 'Resipa Elektronik' within 30 s"
-    fi
-    note "window $wid: $(xdotool getwindowname "$wid")"
     # What the window asks of a window manager: read by the outer part.
     xprop -id "$wid" >"$work/xprop.txt" 2>&1 || true
     xwininfo -id "$wid" >"$work/xwininfo.txt" 2>&1 || true
@@ -86,17 +41,9 @@ drive() {
 
     # Pictures of the screen for a failure's post-mortem, where xwd (x11-apps) is installed.
     snap() { if command -v xwd >/dev/null; then xwd -root -silent -out "$work/screen-$1.xwd" || true; fi; }
-    alive() { kill -0 "$prog" 2>/dev/null || die "the program ended while the receipt was typed"; }
-    enter() { alive; xdotool key --delay 50 Return; sleep "$PAUSE_AFTER_ENTER"; }
-    typ() { alive; xdotool type --delay 50 "$1"; sleep "$PAUSE_AFTER_TYPING"; }
 
     # The focus starts on the date, which keeps today's date.
-    enter                            # Tgl -> txtNomor
-    typ "$E2E_NOMOR"; enter          # txtNomor -> txtTempat
-    typ "$E2E_KOTA"; enter           # txtTempat (the profile's city is selected) -> txtPen
-    typ "$E2E_NAMA"; enter           # txtPen -> txtJml
-    typ "$E2E_ANGKA"; enter          # txtJml ("0" selected) -> past txtBilang -> txtKet
-    typ "$E2E_KET"; enter            # txtKet -> "Preview"
+    type_receipt "$E2E_NOMOR" "$E2E_KOTA" "$E2E_NAMA" "$E2E_ANGKA" "$E2E_KET"
     snap before-preview
     note "Enter on Preview"
     enter
@@ -156,16 +103,12 @@ passed=0
 finish() {
     end_recorded "$work/program.pid" resipa
     end_recorded "$work/xvfb.pid" Xvfb
-    if [ "$passed" = 1 ] && [ -z "${KEEP_E2E_DIR:-}" ]; then
-        rm -rf "$work"
-    else
-        note "work folder kept: $work"
-    fi
+    leave_work
 }
 trap finish EXIT
 
 # A folder name with a blank, "#", "%" and an accented letter: each must survive the way to
-# the desktop's opener, which gets the document as a file URL.
+# the desktop's opener, which gets the document's plain path as its one argument.
 export E2E_EXE="Kas #1 100% café"
 exe=$work/$E2E_EXE
 mkdir -p "$exe" "$work/fakebin" "$work/elsewhere"
@@ -247,14 +190,15 @@ for name in WM_NAME _NET_WM_NAME; do
         fail "$name does not begin 'Resipa Elektronik - ': $(grep "^$name(" "$work/xprop.txt")"
 done
 
-# The desktop was asked once, for the document beside the executable.
+# The desktop was asked once, with the plain path of the receipt's own document in the private
+# folder, which holds the very bytes of the document beside the executable.
 expected_doc="$exe/Resipa.rtf"
 mapfile -t requests <"$work/open-requests.txt"
 [ "${#requests[@]}" -eq 1 ] || fail "expected one open request, got ${#requests[@]}"
 request=${requests[0]:-}
-request_path=${request#file://}
-request_path=$(printf '%b' "${request_path//%/\\x}")
-[ "$request_path" = "$expected_doc" ] || fail "open request names '$request', not $expected_doc"
+[[ "$request" == "$exe/.kwitansi/Kwitansi KW-0042-V-2025 "[0-2][0-9].[0-5][0-9].[0-5][0-9].rtf ]] ||
+    fail "open request names '$request', not the receipt's own document in $exe/.kwitansi"
+cmp -s "$request" "$expected_doc" || fail "the document handed over is not the one written"
 
 [ "$(cat "$work/keluar.txt" 2>/dev/null)" = ended ] ||
     fail "Enter on 'Keluar' did not end the program cleanly: $(cat "$work/keluar.txt" 2>/dev/null)"
