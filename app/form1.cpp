@@ -132,20 +132,21 @@ void Form1::Command3_Click() {
     // The opener may fail after the window is gone, when nobody is left to tell.
     PreviewRun preview(
         m_slots, m_platform, [this] { return receiptValues(); },
-        [form = QPointer<Form1>(this)](const QString& failure) {
+        [form = QPointer<Form1>(this)](const Failure& failure) {
             if (form)
                 form->showFailure(failure);
         });
     PreviewRun* const outer = std::exchange(m_runningPreview, &preview);
-    const QString failure = preview.run(m_executableDirectory);
+    const Result<> previewed = preview.run(m_executableDirectory);
     m_runningPreview = outer;
-    if (!failure.isEmpty())
-        showFailure(failure);
+    if (!previewed)
+        showFailure(previewed.failure());
     emit previewFinished();
 }
 
-void Form1::showFailure(const QString& failure) {
-    m_platform.messageBox.inform(this, QStringLiteral("Unhandle Error"), failure);
+void Form1::showFailure(const Failure& failure) {
+    m_platform.messageBox.inform(this, QStringLiteral("Unhandle Error"),
+                                 QString::fromStdString(failure.text));
 }
 
 void Form1::txtJml_KeyPress(char32_t& KeyAscii) {

@@ -94,7 +94,7 @@ private:
 
     ReceiptValues receiptValues() const;
     /// The "Unhandle Error" box.
-    void showFailure(const QString& failure);
+    void showFailure(const Failure& failure);
     /// Abandons a running Preview, then ends the program.
     void endProgram();
 

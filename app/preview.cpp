@@ -20,10 +20,6 @@ namespace {
 constexpr qint64 kMostMillisecondsBetweenPauses = 2;
 constexpr std::size_t kBytesBetweenClockReadings = 16 * 1024;
 
-QString describedOr(const std::string& description, const QString& fallback) {
-    return description.empty() ? fallback : QString::fromStdString(description);
-}
-
 // Viewing documents live in a hidden folder beside the program, one for every Preview, named
 // "Kwitansi <Nomor Resipa> <HH.MM.SS>.rtf", " (2)" and on for a name already taken.
 const auto kViewingFolder = QStringLiteral("/.kwitansi");
@@ -50,11 +46,12 @@ QString fileNamePart(const std::string& number) {
     return part;
 }
 
-QString openFailure(const QString& path, const QString& cause) {
-    return QStringLiteral("Kwitansi tidak dapat ditampilkan: %1 (%2). Pasang penampil dokumen "
-                          "seperti LibreOffice Writer (paket libreoffice-writer dan xdg-utils), "
-                          "lalu tekan Preview lagi.")
-        .arg(path, cause);
+Failure openFailure(const QString& path, const Failure& cause) {
+    return failure(
+        QStringLiteral("Kwitansi tidak dapat ditampilkan: %1 (%2). Pasang penampil dokumen "
+                       "seperti LibreOffice Writer (paket libreoffice-writer dan xdg-utils), "
+                       "lalu tekan Preview lagi.")
+            .arg(path, QString::fromStdString(cause.text)));
 }
 
 } // namespace
@@ -70,33 +67,33 @@ PreviewRun::~PreviewRun() {
     release();
 }
 
-QString PreviewRun::run(const QString& executableDirectory) {
+Result<> PreviewRun::run(const QString& executableDirectory) {
     const QString templatePath = executableDirectory + QStringLiteral("/rspdefault.rtf");
     const QString outputPath = executableDirectory + QStringLiteral("/Resipa.rtf");
     // A missing template is reported, never papered over by opening an earlier receipt.
     if (!m_platform.files.isFile(templatePath))
-        return QStringLiteral("Templat kuitansi tidak ditemukan: %1").arg(templatePath);
+        return failure(QStringLiteral("Templat kuitansi tidak ditemukan: %1").arg(templatePath));
 
-    if (QString failure = m_slots.openForReading(kTemplateSlot, templatePath); !failure.isEmpty())
-        return failure;
+    if (Result<> opened = m_slots.openForReading(kTemplateSlot, templatePath); !opened)
+        return opened;
     m_holdsTemplate = true;
-    if (QString failure = m_slots.openForWriting(kOutputSlot, outputPath); !failure.isEmpty()) {
+    if (Result<> opened = m_slots.openForWriting(kOutputSlot, outputPath); !opened) {
         release();
-        return failure;
+        return opened;
     }
     m_holdsOutput = true;
 
-    const QString failure = copyLines();
+    const Result<> copied = copyLines();
     if (m_abandoned)
         return {};
-    if (!failure.isEmpty()) {
+    if (!copied) {
         release();
-        return failure;
+        return copied;
     }
     return finish(executableDirectory);
 }
 
-QString PreviewRun::copyLines() {
+Result<> PreviewRun::copyLines() {
     // Placeholders an editor split with formatting codes are joined before the lines are filled.
     PlaceholderJoiner joined(*m_slots.input(kTemplateSlot));
     TemplateLineReader reader(joined);
@@ -112,19 +109,18 @@ QString PreviewRun::copyLines() {
     bool pauseNow = true;
     std::size_t bytesSinceClock = 0;
     for (;;) {
-        const TemplateLineReader::Status status = reader.nextPiece(piece, lineEnded);
-        if (status == TemplateLineReader::Status::End)
+        const Result<bool> read = reader.nextPiece(piece, lineEnded);
+        if (!read)
+            return read.failure();
+        if (!*read)
             break;
-        if (status == TemplateLineReader::Status::Error)
-            return describedOr(reader.errorText(), QStringLiteral("Templat gagal dibaca."));
         // Most lines (picture data) hold no placeholder and are written as they were read.
         const bool plain = piece.find('[') == std::string::npos;
         if (!plain)
             filler->fill(piece, filled);
         const std::string& out = plain ? piece : filled;
-        if (!(lineEnded ? writer.writeLine(out) : writer.write(out)))
-            return describedOr(writer.errorText(),
-                               QStringLiteral("Dokumen keluaran gagal ditulis."));
+        if (Result<> written = lineEnded ? writer.writeLine(out) : writer.write(out); !written)
+            return written;
         bytesSinceClock += out.size() + 2; // CR LF: empty lines count too
         if (bytesSinceClock < kBytesBetweenClockReadings && !pauseNow)
             continue;
@@ -139,59 +135,61 @@ QString PreviewRun::copyLines() {
             pauseNow = false;
         }
     }
-    if (!writer.flush())
-        return describedOr(writer.errorText(), QStringLiteral("Dokumen keluaran gagal ditulis."));
-    return {};
+    return writer.flush();
 }
 
-QString PreviewRun::finish(const QString& executableDirectory) {
+Result<> PreviewRun::finish(const QString& executableDirectory) {
     m_slots.close(kTemplateSlot);
     m_holdsTemplate = false;
     // The viewing document comes before the output is published: when it cannot be made, the
     // previous Resipa.rtf stays, as after every other failure.
     const QString folder = executableDirectory + kViewingFolder;
     const QDateTime now = m_platform.clock.now();
-    QString viewing;
-    QString failure = m_platform.files.makePrivateFolder(folder);
-    if (failure.isEmpty())
-        failure = keepViewingDocument(folder, now, viewing);
-    if (failure.isEmpty()) {
-        failure = m_slots.commit(kOutputSlot); // a failed commit takes the viewing one along
-        m_holdsOutput = false;
-    }
-    if (!failure.isEmpty()) {
+    if (Result<> made = m_platform.files.makePrivateFolder(folder); !made) {
         release();
-        return failure;
+        return made;
     }
+    const Result<QString> viewing = keepViewingDocument(folder, now);
+    if (!viewing) {
+        release();
+        return viewing.failure();
+    }
+    // A failed commit takes the viewing document along.
+    const Result<> committed = m_slots.commit(kOutputSlot);
+    m_holdsOutput = false;
+    if (!committed)
+        return committed;
     m_platform.files.removeFilesWrittenBefore(folder, kViewingPattern, now.addDays(-1));
-    const QString cause = m_platform.shell.openDocument(
-        viewing, [report = m_laterFailure, viewing](const QString& why) {
-            report(openFailure(viewing, why));
+    const Result<> opening = m_platform.shell.openDocument(
+        *viewing, [report = m_laterFailure, path = *viewing](const Failure& cause) {
+            report(openFailure(path, cause));
         });
-    return cause.isEmpty() ? QString() : openFailure(viewing, cause);
+    if (!opening)
+        return openFailure(*viewing, opening.failure());
+    return {};
 }
 
-QString PreviewRun::keepViewingDocument(const QString& folder, const QDateTime& now,
-                                        QString& path) {
+Result<QString> PreviewRun::keepViewingDocument(const QString& folder, const QDateTime& now) {
     OutputFile& document = *m_slots.output(kOutputSlot);
     QString stem = folder + u'/' + QStringLiteral("Kwitansi ");
     if (const QString number = fileNamePart(m_readValues().nomor); !number.isEmpty())
         stem += number + u' ';
     stem += now.time().toString(QStringLiteral("HH.mm.ss"));
+    QString path;
     for (int n = 1; n <= kMostNamesTried; ++n) {
         path =
             stem + (n == 1 ? QString() : QStringLiteral(" (%1)").arg(n)) + QStringLiteral(".rtf");
-        OutputFile::Kept kept = document.linkWritten(path);
-        if (kept == OutputFile::Kept::LinkRefused)
+        Result<OutputFile::Kept> kept = document.linkWritten(path);
+        if (kept && *kept == OutputFile::Kept::LinkRefused)
             kept = document.copyWritten(path);
-        if (kept == OutputFile::Kept::Done)
-            return {};
-        if (kept == OutputFile::Kept::Failed)
-            return describedOr(document.errorText(),
-                               QStringLiteral("Salinan kwitansi tidak dapat dibuat: %1").arg(path));
+        if (!kept)
+            return kept.failure();
+        if (*kept == OutputFile::Kept::Done)
+            return path;
     }
-    return QStringLiteral("Salinan kwitansi tidak dapat dibuat: %1 (nama itu sudah terpakai).")
-        .arg(path);
+    return failure(
+        QStringLiteral("Salinan kwitansi tidak dapat dibuat: %1 (nama itu sudah terpakai).")
+            .arg(path));
 }
 
 void PreviewRun::abandon() {

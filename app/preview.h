@@ -20,9 +20,8 @@ class PreviewRun {
 public:
     static constexpr int kTemplateSlot = 1;
     static constexpr int kOutputSlot = 2;
-    /// Told the Indonesian description when the desktop fails to open the document after the
-    /// run has returned.
-    using LaterFailure = std::function<void(const QString& failure)>;
+    /// Told when the desktop fails to open the document after the run has returned.
+    using LaterFailure = std::function<void(const Failure& failure)>;
 
     PreviewRun(FileSlots& fileSlots, const Platform& platform,
                std::function<ReceiptValues()> readValues, LaterFailure laterFailure);
@@ -30,19 +29,18 @@ public:
     PreviewRun(const PreviewRun&) = delete;
     PreviewRun& operator=(const PreviewRun&) = delete;
 
-    /// Runs to the end. Returns the Indonesian description of a failure, or the empty text when
-    /// the desktop's opener runs or the run was abandoned.
-    QString run(const QString& executableDirectory);
+    /// Runs to the end: success once the desktop's opener runs, or when the run was abandoned.
+    Result<> run(const QString& executableDirectory);
 
     /// Stops the run at once: the output document is discarded (the previous one stays as it
     /// was), this run's slots are freed, and nothing is opened.
     void abandon();
 
 private:
-    QString copyLines();
-    QString finish(const QString& executableDirectory);
-    /// Gives the bytes written a name of their own in @p folder and sets @p path to it.
-    QString keepViewingDocument(const QString& folder, const QDateTime& now, QString& path);
+    Result<> copyLines();
+    Result<> finish(const QString& executableDirectory);
+    /// Gives the bytes written a name of their own in @p folder: the path it now has.
+    Result<QString> keepViewingDocument(const QString& folder, const QDateTime& now);
     void release();
 
     FileSlots& m_slots;

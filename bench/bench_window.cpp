@@ -57,9 +57,11 @@ void BM_Preview(benchmark::State& state, std::size_t templateBytes) {
         return;
     }
     auto* preview = form.findChild<QPushButton*>(QStringLiteral("Command3"));
-    for (auto _ : state)
+    for (auto _ : state) {
+        desk.time = desk.time.addSecs(1); // a receipt a second: each viewing name is new
         QTest::mouseClick(preview, Qt::LeftButton);
-    if (!desk.failures().isEmpty() || desk.documentsOpened() != state.iterations())
+    }
+    if (!desk.shown.isEmpty() || desk.opened.size() != state.iterations())
         state.SkipWithError("a Preview failed");
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(templateBytes));
 }

@@ -12,18 +12,6 @@
 
 namespace resipa::bench {
 
-QDate BenchDesktop::SampleDayClock::today() const {
-    return {kSampleYear, kSampleMonth, kSampleDay};
-}
-
-QDateTime BenchDesktop::SampleDayClock::now() const {
-    return {today(), QTime(9, 30)};
-}
-
-NumberFormat BenchDesktop::CommaGrouping::numberFormat() const {
-    return commaGrouping();
-}
-
 bool provideSampleProfile(const QString& directory) {
     const QString path = QDir(directory).filePath(QStringLiteral("informasi.inf"));
     if (QFile::exists(path))
@@ -40,7 +28,7 @@ void typeSampleReceipt(Form1& form) {
     };
     setLine("txtNomor", values.nomor);
     setLine("txtPen", values.nama);
-    setLine("txtJml", values.jumlah);
+    setLine("txtJml", kSampleAmount);
     form.findChild<QPlainTextEdit*>(QStringLiteral("txtKet"))
         ->setPlainText(QString::fromStdString(values.keterangan));
 }

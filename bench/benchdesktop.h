@@ -1,13 +1,11 @@
 #pragma once
 
-// The receipt window on the benchmarks' desk: real files, a fixed date and comma grouping, and
-// a shell and message box that only count what they are asked.
+// The receipt window on the benchmarks' desk: the window tests' stand-in desktop, and the
+// sample receipt typed into the window.
 
-#include "platform/platform.h"
-#include "platform/qtfilesystem.h"
+#include "tests/app/desk.h"
 
 #include <QString>
-#include <QStringList>
 
 class QWidget;
 
@@ -17,50 +15,9 @@ class Form1;
 
 namespace resipa::bench {
 
-class BenchDesktop {
-public:
-    Platform platform() { return {m_files, m_clock, m_numbers, m_shell, m_messageBox, m_end}; }
-
-    /// Documents the window asked the shell to open.
-    int documentsOpened() const { return m_shell.opened; }
-    /// Failure texts the window showed in its message box.
-    const QStringList& failures() const { return m_messageBox.texts; }
-
-private:
-    class SampleDayClock final : public Clock {
-    public:
-        QDate today() const override;
-        QDateTime now() const override;
-    };
-    class CommaGrouping final : public NumberRules {
-    public:
-        NumberFormat numberFormat() const override;
-    };
-    class CountingShell final : public Shell {
-    public:
-        int opened = 0;
-        QString openDocument(const QString&, LaterFailure) override {
-            ++opened;
-            return {};
-        }
-    };
-    class RecordingMessageBox final : public MessageBox {
-    public:
-        QStringList texts;
-        void inform(QWidget*, const QString&, const QString& text) override { texts << text; }
-    };
-    class IgnoredEnd final : public ProgramEnd {
-    public:
-        void endProgram() override {}
-    };
-
-    QtFileSystem m_files;
-    SampleDayClock m_clock;
-    CommaGrouping m_numbers;
-    CountingShell m_shell;
-    RecordingMessageBox m_messageBox;
-    IgnoredEnd m_end;
-};
+/// The window tests' stand-in desktop: its clock shows the sample receipt's day, and it
+/// records every document the window asks to open and every failure it shows.
+using BenchDesktop = testing::Desk;
 
 /// Writes the sample company profile into @p directory unless a profile is there already.
 bool provideSampleProfile(const QString& directory);

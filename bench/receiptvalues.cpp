@@ -14,9 +14,9 @@ ReceiptValues sampleReceiptValues() {
     values.tanggal = receiptDateText(kSampleDay, kSampleMonth, kSampleYear);
     values.nomor = "KW-2025/05/0173";
     values.keterangan = "Pelunasan cetak brosur dan kalender 2025";
-    values.jumlah = receiptAmountText("1,750,000", commaGrouping());
+    values.jumlah = receiptAmountText(kSampleAmount, commaGrouping());
     values.kota = "Yogyakarta";
-    values.terbilang = wordsForAmountText("1,750,000", commaGrouping());
+    values.terbilang = wordsForAmountText(kSampleAmount, commaGrouping());
     values.nama = "Budi Santoso";
     values.namaPerusahaan = "CV Sinar Cetak Mandiri";
     values.alamatPerusahaan = "Jl. Kaliurang Km 5 No. 21 Sleman";

@@ -17,6 +17,9 @@ inline constexpr int kSampleDay = 9;
 inline constexpr int kSampleMonth = 5;
 inline constexpr int kSampleYear = 2025;
 
+/// The amount as the amount field shows it.
+inline constexpr const char* kSampleAmount = "1,750,000";
+
 /// Comma grouping and full-stop decimals, as the benchmarks' locale has them.
 NumberFormat commaGrouping();
 

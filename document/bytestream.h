@@ -3,8 +3,9 @@
 /// @file
 /// Byte sources and sinks the template lines are read from and written to.
 
+#include "document/result.h"
+
 #include <cstddef>
-#include <string>
 
 namespace resipa {
 
@@ -12,20 +13,16 @@ namespace resipa {
 class ByteSource {
 public:
     virtual ~ByteSource() = default;
-    /// Reads up to @p capacity bytes into @p buffer. Returns the count read, 0 at the end, or a
-    /// negative value on failure (errorText() then says why).
-    virtual long long read(char* buffer, std::size_t capacity) = 0;
-    /// The operator-facing (Indonesian) description of the last failure.
-    virtual std::string errorText() const { return {}; }
+    /// Reads up to @p capacity bytes into @p buffer: the count read, 0 at the end.
+    virtual Result<std::size_t> read(char* buffer, std::size_t capacity) = 0;
 };
 
 /// Where document bytes go.
 class ByteSink {
 public:
     virtual ~ByteSink() = default;
-    /// Writes all @p size bytes, or returns false (errorText() then says why).
-    virtual bool write(const char* data, std::size_t size) = 0;
-    virtual std::string errorText() const { return {}; }
+    /// Writes all @p size bytes.
+    virtual Result<> write(const char* data, std::size_t size) = 0;
 };
 
 } // namespace resipa

@@ -159,27 +159,24 @@ std::size_t skipPlain(const char* data, std::size_t from, std::size_t size) {
 PlaceholderJoiner::PlaceholderJoiner(ByteSource& source)
     : m_source(source) {}
 
-std::string PlaceholderJoiner::errorText() const {
-    return m_source.errorText();
-}
-
-long long PlaceholderJoiner::read(char* buffer, std::size_t capacity) {
+Result<std::size_t> PlaceholderJoiner::read(char* buffer, std::size_t capacity) {
     for (;;) {
         if (m_pendingPos < m_pending.size()) {
             const std::size_t count = std::min(capacity, m_pending.size() - m_pendingPos);
             std::memcpy(buffer, m_pending.data() + m_pendingPos, count);
             m_pendingPos += count;
-            return static_cast<long long>(count);
+            return count;
         }
         m_pending.clear();
         m_pendingPos = 0;
         if (m_ended || capacity == 0) {
-            return 0;
+            return std::size_t{0};
         }
-        const long long count = m_source.read(buffer, capacity);
-        if (count < 0 || static_cast<unsigned long long>(count) > capacity) {
-            return count; // the reader reports failures and overruns as they are
+        const Result<std::size_t> got = m_source.read(buffer, capacity);
+        if (!got || *got > capacity) {
+            return got; // the reader reports failures and overruns as they are
         }
+        const std::size_t count = *got;
         if (count == 0) {
             // Whatever is still held was no placeholder.
             m_ended = true;
@@ -189,9 +186,9 @@ long long PlaceholderJoiner::read(char* buffer, std::size_t capacity) {
             }
             continue;
         }
-        process(buffer, static_cast<std::size_t>(count));
+        process(buffer, count);
         if (m_written > 0) {
-            return static_cast<long long>(m_written);
+            return m_written;
         }
     }
 }

@@ -34,10 +34,9 @@ public:
 
     explicit PlaceholderJoiner(ByteSource& source);
 
-    /// Fills @p buffer (and works in it) with joined bytes; never more than @p capacity.
-    long long read(char* buffer, std::size_t capacity) override;
-    /// The inner source's description of its failure.
-    std::string errorText() const override;
+    /// Fills @p buffer (and works in it) with joined bytes; never more than @p capacity. The
+    /// inner source's failures come back as they are.
+    Result<std::size_t> read(char* buffer, std::size_t capacity) override;
 
 private:
     enum class State { Text, Backslash, WordLetters, WordNumber, HexFirst, HexSecond, Binary };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace resipa {
 
@@ -14,6 +15,12 @@ constexpr const char* readFailedText = "Gagal membaca template.";
 constexpr const char* writeFailedText = "Gagal menulis dokumen.";
 constexpr const char* readOverrunText =
     "Sumber template memberikan lebih banyak data dari yang diminta.";
+
+Failure describedOr(Failure failure, const char* fallback) {
+    if (failure.text.empty())
+        failure.text = fallback;
+    return failure;
+}
 
 // The last position in text, not before from, where a piece may end, or npos.
 std::size_t findPieceCut(std::string_view text, std::size_t from) {
@@ -32,21 +39,24 @@ TemplateLineReader::TemplateLineReader(ByteSource& source, std::size_t bufferSiz
     , m_buffer(std::max<std::size_t>(bufferSize, 1)) {}
 
 bool TemplateLineReader::fill() {
-    if (m_eof || m_failed) {
+    if (m_eof || m_failure) {
         return false;
     }
-    const long long count = m_source.read(m_buffer.data(), m_buffer.size());
-    if (count < 0 || static_cast<unsigned long long>(count) > m_buffer.size()) {
-        m_failed = true;
-        m_overrun = count > 0;
+    const Result<std::size_t> count = m_source.read(m_buffer.data(), m_buffer.size());
+    if (!count) {
+        m_failure = describedOr(count.failure(), readFailedText);
         return false;
     }
-    if (count == 0) {
+    if (*count > m_buffer.size()) {
+        m_failure = Failure{readOverrunText};
+        return false;
+    }
+    if (*count == 0) {
         m_eof = true;
         return false;
     }
     m_begin = 0;
-    m_end = static_cast<std::size_t>(count);
+    m_end = *count;
     return true;
 }
 
@@ -65,7 +75,7 @@ bool TemplateLineReader::dropPendingLf() {
 
 bool TemplateLineReader::atEnd() {
     for (;;) {
-        if (m_failed) {
+        if (m_failure) {
             return true;
         }
         if (m_midLine) {
@@ -80,17 +90,16 @@ bool TemplateLineReader::atEnd() {
     }
 }
 
-TemplateLineReader::Status TemplateLineReader::next(std::string& line) {
+Result<bool> TemplateLineReader::next(std::string& line) {
     bool lineEnded = false;
     return read(line, std::string::npos, lineEnded);
 }
 
-TemplateLineReader::Status TemplateLineReader::nextPiece(std::string& piece, bool& lineEnded) {
+Result<bool> TemplateLineReader::nextPiece(std::string& piece, bool& lineEnded) {
     return read(piece, m_buffer.size(), lineEnded);
 }
 
-TemplateLineReader::Status TemplateLineReader::read(std::string& out, std::size_t pieceLimit,
-                                                    bool& lineEnded) {
+Result<bool> TemplateLineReader::read(std::string& out, std::size_t pieceLimit, bool& lineEnded) {
     out.clear();
     out.swap(m_carry);
     bool started = m_midLine || !out.empty();
@@ -98,11 +107,11 @@ TemplateLineReader::Status TemplateLineReader::read(std::string& out, std::size_
     std::size_t cutSearchFrom = std::max<std::size_t>(out.size(), 1);
     for (;;) {
         if (m_begin == m_end && !fill()) {
-            if (m_failed) {
-                return Status::Error;
+            if (m_failure) {
+                return *m_failure;
             }
             lineEnded = true;
-            return started ? Status::Line : Status::End;
+            return started;
         }
         if (dropPendingLf()) {
             continue;
@@ -117,7 +126,7 @@ TemplateLineReader::Status TemplateLineReader::read(std::string& out, std::size_
             m_skipLeadingLf = true;
             dropPendingLf();
             lineEnded = true;
-            return Status::Line;
+            return true;
         }
         out.append(chunk, available);
         m_begin = m_end;
@@ -130,46 +139,34 @@ TemplateLineReader::Status TemplateLineReader::read(std::string& out, std::size_
                 out.resize(cut);
                 m_midLine = true;
                 lineEnded = false;
-                return Status::Line;
+                return true;
             }
         }
     }
-}
-
-std::string TemplateLineReader::errorText() const {
-    if (!m_failed) {
-        return {};
-    }
-    if (m_overrun) {
-        return readOverrunText;
-    }
-    std::string text = m_source.errorText();
-    return text.empty() ? std::string(readFailedText) : text;
-}
-
-bool TemplateLineReader::failed() const {
-    return m_failed;
 }
 
 TemplateLineWriter::TemplateLineWriter(ByteSink& sink, std::size_t bufferSize)
     : m_sink(sink)
     , m_buffer(std::max<std::size_t>(bufferSize, 1)) {}
 
-bool TemplateLineWriter::writeLine(std::string_view line) {
-    return write(line) && append("\r\n", 2);
+Result<> TemplateLineWriter::writeLine(std::string_view line) {
+    if (Result<> written = write(line); !written) {
+        return written;
+    }
+    return append("\r\n", 2);
 }
 
-bool TemplateLineWriter::write(std::string_view bytes) {
+Result<> TemplateLineWriter::write(std::string_view bytes) {
     return append(bytes.data(), bytes.size());
 }
 
-bool TemplateLineWriter::append(const char* data, std::size_t size) {
-    if (m_failed) {
-        return false;
+Result<> TemplateLineWriter::append(const char* data, std::size_t size) {
+    if (m_failure) {
+        return *m_failure;
     }
     if (size > m_buffer.size() - m_used) {
-        if (!flush()) {
-            return false;
+        if (Result<> flushed = flush(); !flushed) {
+            return flushed;
         }
         if (size >= m_buffer.size()) {
             // Too long to be worth copying: hand it over as it is.
@@ -178,36 +175,24 @@ bool TemplateLineWriter::append(const char* data, std::size_t size) {
     }
     std::memcpy(m_buffer.data() + m_used, data, size);
     m_used += size;
-    return true;
+    return {};
 }
 
-bool TemplateLineWriter::flush() {
-    if (m_failed) {
-        return false;
+Result<> TemplateLineWriter::flush() {
+    if (m_failure) {
+        return *m_failure;
     }
-    const std::size_t used = m_used;
-    m_used = 0;
-    return used == 0 || sinkWrite(m_buffer.data(), used);
+    const std::size_t used = std::exchange(m_used, 0);
+    return used == 0 ? Result<>() : sinkWrite(m_buffer.data(), used);
 }
 
-bool TemplateLineWriter::sinkWrite(const char* data, std::size_t size) {
-    if (!m_sink.write(data, size)) {
+Result<> TemplateLineWriter::sinkWrite(const char* data, std::size_t size) {
+    if (Result<> written = m_sink.write(data, size); !written) {
         // Sticky: once bytes are lost the document is broken, so nothing after may succeed.
-        m_failed = true;
+        m_failure = describedOr(written.failure(), writeFailedText);
+        return *m_failure;
     }
-    return !m_failed;
-}
-
-std::string TemplateLineWriter::errorText() const {
-    if (!m_failed) {
-        return {};
-    }
-    std::string text = m_sink.errorText();
-    return text.empty() ? std::string(writeFailedText) : text;
-}
-
-bool TemplateLineWriter::failed() const {
-    return m_failed;
+    return {};
 }
 
 } // namespace resipa

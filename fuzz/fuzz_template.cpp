@@ -26,11 +26,11 @@ public:
     StringSource(std::string_view bytes, std::size_t step)
         : m_bytes(bytes)
         , m_step(step) {}
-    long long read(char* buffer, std::size_t capacity) override {
+    Result<std::size_t> read(char* buffer, std::size_t capacity) override {
         const std::size_t count = std::min({capacity, m_step, m_bytes.size()});
         std::memcpy(buffer, m_bytes.data(), count);
         m_bytes.remove_prefix(count);
-        return static_cast<long long>(count);
+        return count;
     }
 
 private:
@@ -40,9 +40,9 @@ private:
 
 class StringSink : public ByteSink {
 public:
-    bool write(const char* data, std::size_t size) override {
+    Result<> write(const char* data, std::size_t size) override {
         bytes.append(data, size);
-        return true;
+        return {};
     }
     std::string bytes;
 };
@@ -143,8 +143,9 @@ std::string joinAll(std::string_view templ, std::size_t step) {
     PlaceholderJoiner joiner(source);
     std::string out(step, '\0');
     std::string joined;
-    for (long long count; (count = joiner.read(out.data(), step)) > 0;)
-        joined.append(out.data(), static_cast<std::size_t>(count));
+    for (Result<std::size_t> count = std::size_t{0};
+         (count = joiner.read(out.data(), step)) && *count > 0;)
+        joined.append(out.data(), *count);
     return joined;
 }
 
@@ -167,11 +168,11 @@ std::string fillAll(std::string_view templ, const ReceiptValues& values, std::si
     const LineFiller filler(values);
     std::string line;
     std::string filled;
-    while (reader.next(line) == TemplateLineReader::Status::Line) {
+    for (Result<bool> got = true; (got = reader.next(line)) && *got;) {
         filler.fill(line, filled);
-        fuzz::check(writer.writeLine(filled), "writing to memory never fails");
+        fuzz::check(static_cast<bool>(writer.writeLine(filled)), "writing to memory never fails");
     }
-    fuzz::check(writer.flush(), "flushing to memory never fails");
+    fuzz::check(static_cast<bool>(writer.flush()), "flushing to memory never fails");
     return sink.bytes;
 }
 
@@ -198,9 +199,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     StringSink sink;
     TemplateLineWriter writer(sink, step);
     std::string line;
-    while (reader.next(line) == TemplateLineReader::Status::Line)
-        writer.writeLine(line);
-    writer.flush();
+    for (Result<bool> got = true; (got = reader.next(line)) && *got;)
+        fuzz::check(static_cast<bool>(writer.writeLine(line)), "writing to memory never fails");
+    fuzz::check(static_cast<bool>(writer.flush()), "flushing to memory never fails");
     fuzz::check(sink.bytes == expectedCopy(templ), "lines split and rejoin exactly");
 
     const std::string joined = joinAll(templ, step);

@@ -13,38 +13,38 @@ const FileSlots::Slot* FileSlots::find(int slot) const {
     return const_cast<FileSlots*>(this)->find(slot);
 }
 
-FileSlots::Slot* FileSlots::claim(int slot, QString& error) {
+Result<FileSlots::Slot*> FileSlots::claim(int slot) {
     Slot* held = find(slot);
     if (!held)
-        error = QStringLiteral("Nomor slot berkas tidak sah: %1.").arg(slot);
-    else if (held->inUse())
-        error = QStringLiteral("Berkas sudah terbuka: slot berkas %1 sedang dipakai oleh %2.")
-                    .arg(slot)
-                    .arg(held->path);
-    return error.isEmpty() ? held : nullptr;
+        return failure(QStringLiteral("Nomor slot berkas tidak sah: %1.").arg(slot));
+    if (held->inUse())
+        return failure(
+            QStringLiteral("Berkas sudah terbuka: slot berkas %1 sedang dipakai oleh %2.")
+                .arg(slot)
+                .arg(held->path));
+    return held;
 }
 
 template <typename File>
-QString FileSlots::place(int slot, const QString& path,
-                         Opened<File> (FileSystem::*open)(const QString&),
-                         std::unique_ptr<File> Slot::*holder) {
-    QString error;
-    Slot* free = claim(slot, error);
+Result<> FileSlots::place(int slot, const QString& path,
+                          Result<std::unique_ptr<File>> (FileSystem::*open)(const QString&),
+                          std::unique_ptr<File> Slot::*holder) {
+    const Result<Slot*> free = claim(slot);
     if (!free)
-        return error;
-    Opened<File> opened = (m_files.*open)(path);
-    if (!opened.file)
-        return opened.error;
-    free->path = path;
-    free->*holder = std::move(opened.file);
+        return free.failure();
+    Result<std::unique_ptr<File>> opened = (m_files.*open)(path);
+    if (!opened)
+        return opened.failure();
+    (*free)->path = path;
+    (*free)->*holder = std::move(*opened);
     return {};
 }
 
-QString FileSlots::openForReading(int slot, const QString& path) {
+Result<> FileSlots::openForReading(int slot, const QString& path) {
     return place(slot, path, &FileSystem::openForReading, &Slot::input);
 }
 
-QString FileSlots::openForWriting(int slot, const QString& path) {
+Result<> FileSlots::openForWriting(int slot, const QString& path) {
     return place(slot, path, &FileSystem::openForWriting, &Slot::output);
 }
 
@@ -63,18 +63,15 @@ OutputFile* FileSlots::output(int slot) {
     return held ? held->output.get() : nullptr;
 }
 
-QString FileSlots::commit(int slot) {
+Result<> FileSlots::commit(int slot) {
     OutputFile* document = output(slot);
     if (!document)
-        return QStringLiteral("Slot berkas %1 tidak memegang dokumen keluaran.").arg(slot);
-    QString error;
-    if (!document->commit()) {
-        error = QString::fromStdString(document->errorText());
-        if (error.isEmpty())
-            error = QStringLiteral("Berkas gagal disimpan: %1.").arg(find(slot)->path);
-    }
+        return failure(QStringLiteral("Slot berkas %1 tidak memegang dokumen keluaran.").arg(slot));
+    Result<> committed = document->commit();
+    if (!committed && committed.failure().text.empty())
+        committed = failure(QStringLiteral("Berkas gagal disimpan: %1.").arg(find(slot)->path));
     close(slot);
-    return error;
+    return committed;
 }
 
 void FileSlots::close(int slot) {

@@ -12,17 +12,14 @@ namespace resipa {
 /// The program's numbered file slots, 1 and 2, shared by everything that opens a file: slot 1
 /// holds the profile at start-up and the template during a Preview, slot 2 the output document.
 /// A slot holds one file at a time; opening a slot in use fails.
-///
-/// Operations that can fail return the empty text on success and otherwise the Indonesian
-/// description the operator is shown.
 class FileSlots {
 public:
     static constexpr int kCount = 2;
 
     explicit FileSlots(FileSystem& files);
 
-    [[nodiscard]] QString openForReading(int slot, const QString& path);
-    [[nodiscard]] QString openForWriting(int slot, const QString& path);
+    Result<> openForReading(int slot, const QString& path);
+    Result<> openForWriting(int slot, const QString& path);
 
     bool inUse(int slot) const;
     /// The file open for reading in the slot, or null.
@@ -32,7 +29,7 @@ public:
 
     /// Replaces the target of the slot's output document with what was written, and frees the
     /// slot whatever the outcome.
-    [[nodiscard]] QString commit(int slot);
+    Result<> commit(int slot);
     /// Frees the slot. An output document not committed is abandoned: its target stays as it was.
     void close(int slot);
     void closeAll();
@@ -47,11 +44,12 @@ private:
 
     Slot* find(int slot);
     const Slot* find(int slot) const;
-    /// The free slot, or the description of why it cannot be used.
-    Slot* claim(int slot, QString& error);
+    /// The free slot, or why it cannot be used.
+    Result<Slot*> claim(int slot);
     template <typename File>
-    QString place(int slot, const QString& path, Opened<File> (FileSystem::*open)(const QString&),
-                  std::unique_ptr<File> Slot::*holder);
+    Result<> place(int slot, const QString& path,
+                   Result<std::unique_ptr<File>> (FileSystem::*open)(const QString&),
+                   std::unique_ptr<File> Slot::*holder);
 
     FileSystem& m_files;
     std::array<Slot, kCount> m_slots;

@@ -34,14 +34,14 @@ public:
 
 class Shell {
 public:
-    /// Told the Indonesian cause when the desktop's opener ended without opening the document.
-    using LaterFailure = std::function<void(const QString& cause)>;
+    /// Told the cause when the desktop's opener ended without opening the document.
+    using LaterFailure = std::function<void(const Failure& cause)>;
 
     virtual ~Shell() = default;
-    /// Asks the desktop to open the document with its viewer and returns without waiting: the
-    /// empty text once the opener runs, otherwise the cause. An opener that fails later calls
+    /// Asks the desktop to open the document with its viewer and returns without waiting:
+    /// success once the opener runs, otherwise the cause. An opener that fails later calls
     /// @p failed from the event loop; one that keeps running counts as success.
-    virtual QString openDocument(const QString& path, LaterFailure failed) = 0;
+    virtual Result<> openDocument(const QString& path, LaterFailure failed) = 0;
 };
 
 class MessageBox {

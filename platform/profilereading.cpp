@@ -14,10 +14,10 @@ std::string readPrefix(InputFile& file) {
     std::string bytes;
     char chunk[16 * 1024];
     while (bytes.size() < kMostBytesRead) {
-        const long long count = file.read(chunk, sizeof chunk);
-        if (count <= 0)
+        const Result<std::size_t> count = file.read(chunk, sizeof chunk);
+        if (!count || *count == 0)
             return bytes;
-        bytes.append(chunk, static_cast<std::size_t>(count));
+        bytes.append(chunk, *count);
     }
     // Cut at a line end so that no character is split, which would change the decoding.
     const std::size_t lineEnd = bytes.find_last_of("\r\n", kMostBytesRead);
@@ -28,7 +28,7 @@ std::string readPrefix(InputFile& file) {
 } // namespace
 
 ProfilPerusahaan readProfileFile(FileSlots& fileSlots, const QString& path) {
-    if (!fileSlots.openForReading(kProfileSlot, path).isEmpty())
+    if (!fileSlots.openForReading(kProfileSlot, path))
         return {};
     const std::string bytes = readPrefix(*fileSlots.input(kProfileSlot));
     fileSlots.close(kProfileSlot);

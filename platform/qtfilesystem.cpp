@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -65,11 +66,15 @@ QString causeOf(const QFileDevice& file, const QString& path) {
     }
 }
 
-QString describe(const char* what, const QFileDevice& file, const QString& path) {
-    return QString::fromUtf8(what).arg(path, causeOf(file, path));
+Failure describe(const char* what, const QFileDevice& file, const QString& path) {
+    return failure(QString::fromUtf8(what).arg(path, causeOf(file, path)));
 }
 
-QString openOrDescribe(QFileDevice& file, QIODevice::OpenMode mode, const char* what) {
+Failure describe(const char* what, const QString& path, const QString& cause) {
+    return failure(QString::fromUtf8(what).arg(path, cause));
+}
+
+Result<> openOrDescribe(QFileDevice& file, QIODevice::OpenMode mode, const char* what) {
     if (file.open(mode))
         return {};
     return describe(what, file, file.fileName());
@@ -80,24 +85,21 @@ public:
     explicit QtInputFile(const QString& path)
         : m_file(path) {}
 
-    QString open() {
+    Result<> open() {
         // The line reader buffers; a second buffer in QIODevice would only copy twice.
         return openOrDescribe(m_file, QIODevice::ReadOnly | QIODevice::Unbuffered,
                               "Berkas tidak dapat dibuka untuk dibaca: %1 (%2).");
     }
 
-    long long read(char* buffer, std::size_t capacity) override {
+    Result<std::size_t> read(char* buffer, std::size_t capacity) override {
         const qint64 count = m_file.read(buffer, static_cast<qint64>(capacity));
         if (count < 0)
-            m_error = describe("Berkas gagal dibaca: %1 (%2).", m_file, m_file.fileName());
-        return count;
+            return describe("Berkas gagal dibaca: %1 (%2).", m_file, m_file.fileName());
+        return static_cast<std::size_t>(count);
     }
-
-    std::string errorText() const override { return m_error.toStdString(); }
 
 private:
     QFile m_file;
-    QString m_error;
 };
 
 class QtOutputFile final : public OutputFile {
@@ -105,31 +107,30 @@ public:
     explicit QtOutputFile(const QString& path)
         : m_file(path) {}
 
-    QString open() {
+    Result<> open() {
         const char* what = "Berkas tidak dapat dibuka untuk ditulis: %1 (%2).";
         // QSaveFile would rename its temporary file over whatever the path leads to: a FIFO, or
         // through a link a device such as /dev/null, would be replaced by the receipt.
         if (const QFileInfo target(m_file.fileName());
             target.exists() && !target.isFile() && !target.isDir())
-            return QString::fromUtf8(what).arg(m_file.fileName(),
-                                               QStringLiteral("bukan berkas biasa"));
+            return describe(what, m_file.fileName(), QStringLiteral("bukan berkas biasa"));
         if (m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             return {};
         // QSaveFile refuses a write-protected document before any system call fails, so no
         // system error names that cause.
         if (const QFileInfo target(m_file.fileName()); target.isFile() && !target.isWritable())
-            return QString::fromUtf8(what).arg(m_file.fileName(), QStringLiteral("akses ditolak"));
+            return describe(what, m_file.fileName(), QStringLiteral("akses ditolak"));
         return describe(what, m_file, m_file.fileName());
     }
 
-    bool write(const char* data, std::size_t size) override {
+    Result<> write(const char* data, std::size_t size) override {
         const auto wanted = static_cast<qint64>(size);
         if (m_file.write(data, wanted) == wanted)
-            return true;
-        m_error = describe("Berkas gagal ditulis: %1 (%2).", m_file, m_file.fileName());
+            return {};
+        m_writeFailure = describe("Berkas gagal ditulis: %1 (%2).", m_file, m_file.fileName());
         // A short document must never replace the previous one, whoever commits later.
         m_file.cancelWriting();
-        return false;
+        return *m_writeFailure;
     }
 
     ~QtOutputFile() override {
@@ -137,7 +138,7 @@ public:
             removeSecondNames();
     }
 
-    Kept linkWritten(const QString& path) override {
+    Result<Kept> linkWritten(const QString& path) override {
         // Linking the open file itself, not the target's name: another program instance may
         // replace the target at any moment, but these bytes are this Preview's.
         const QByteArray source = "/proc/self/fd/" + QByteArray::number(m_file.handle());
@@ -156,15 +157,15 @@ public:
         case ENOENT: // no /proc
             return Kept::LinkRefused;
         default:
-            return failedSecondName(path, errno);
+            return secondNameFailure(path, errno);
         }
     }
 
-    Kept copyWritten(const QString& path) override {
+    Result<Kept> copyWritten(const QString& path) override {
         const int copy = ::open(QFile::encodeName(path).constData(),
                                 O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (copy < 0)
-            return errno == EEXIST ? Kept::NameTaken : failedSecondName(path, errno);
+            return errno == EEXIST ? Result<Kept>(Kept::NameTaken) : secondNameFailure(path, errno);
         m_secondNames << path;
         // Read back through the open file, for the same reason the link takes it.
         char buffer[64 * 1024];
@@ -192,27 +193,24 @@ public:
             return Kept::Done;
         ::unlink(QFile::encodeName(path).constData());
         m_secondNames.removeLast();
-        return failedSecondName(path, error);
+        return secondNameFailure(path, error);
     }
 
-    bool commit() override {
+    Result<> commit() override {
         if (m_file.commit()) {
             m_committed = true;
-            return true;
+            return {};
         }
         removeSecondNames();
-        if (m_error.isEmpty())
-            m_error = describe("Berkas gagal disimpan: %1 (%2).", m_file, m_file.fileName());
-        return false;
+        // A failed write cancelled the document; its cause is the one to tell.
+        return m_writeFailure
+                   ? *m_writeFailure
+                   : describe("Berkas gagal disimpan: %1 (%2).", m_file, m_file.fileName());
     }
 
-    std::string errorText() const override { return m_error.toStdString(); }
-
 private:
-    Kept failedSecondName(const QString& path, int code) {
-        m_error = QStringLiteral("Salinan kwitansi tidak dapat dibuat: %1 (%2).")
-                      .arg(path, causeOfError(code));
-        return Kept::Failed;
+    static Failure secondNameFailure(const QString& path, int code) {
+        return describe("Salinan kwitansi tidak dapat dibuat: %1 (%2).", path, causeOfError(code));
     }
 
     void removeSecondNames() {
@@ -223,18 +221,17 @@ private:
     // Never close()d: QSaveFile publishes on commit() and discards its temporary file when
     // destroyed uncommitted.
     QSaveFile m_file;
-    QString m_error;
+    std::optional<Failure> m_writeFailure;
     QStringList m_secondNames;
     bool m_committed = false;
 };
 
 template <typename Interface, typename File>
-Opened<Interface> openFile(const QString& path) {
+Result<std::unique_ptr<Interface>> openFile(const QString& path) {
     auto file = std::make_unique<File>(path);
-    QString error = file->open();
-    if (!error.isEmpty())
-        return {nullptr, std::move(error)};
-    return {std::move(file), {}};
+    if (Result<> opened = file->open(); !opened)
+        return opened.failure();
+    return std::unique_ptr<Interface>(std::move(file));
 }
 
 } // namespace
@@ -243,23 +240,23 @@ bool QtFileSystem::isFile(const QString& path) const {
     return QFileInfo(path).isFile();
 }
 
-Opened<InputFile> QtFileSystem::openForReading(const QString& path) {
+Result<std::unique_ptr<InputFile>> QtFileSystem::openForReading(const QString& path) {
     return openFile<InputFile, QtInputFile>(path);
 }
 
-Opened<OutputFile> QtFileSystem::openForWriting(const QString& path) {
+Result<std::unique_ptr<OutputFile>> QtFileSystem::openForWriting(const QString& path) {
     return openFile<OutputFile, QtOutputFile>(path);
 }
 
-QString QtFileSystem::makePrivateFolder(const QString& path) {
+Result<> QtFileSystem::makePrivateFolder(const QString& path) {
     if (::mkdir(QFile::encodeName(path).constData(), 0700) == 0)
         return {};
     const int code = errno;
     if (code == EEXIST && QFileInfo(path).isDir())
         return {};
-    return QStringLiteral("Folder kwitansi tidak dapat dibuat: %1 (%2).")
-        .arg(path, code == EEXIST ? QStringLiteral("sudah ada berkas lain dengan nama itu")
-                                  : causeOfError(code));
+    return describe("Folder kwitansi tidak dapat dibuat: %1 (%2).", path,
+                    code == EEXIST ? QStringLiteral("sudah ada berkas lain dengan nama itu")
+                                   : causeOfError(code));
 }
 
 void QtFileSystem::removeFilesWrittenBefore(const QString& folder, const QString& pattern,

@@ -9,9 +9,9 @@ namespace resipa {
 class QtFileSystem : public FileSystem {
 public:
     bool isFile(const QString& path) const override;
-    Opened<InputFile> openForReading(const QString& path) override;
-    Opened<OutputFile> openForWriting(const QString& path) override;
-    QString makePrivateFolder(const QString& path) override;
+    Result<std::unique_ptr<InputFile>> openForReading(const QString& path) override;
+    Result<std::unique_ptr<OutputFile>> openForWriting(const QString& path) override;
+    Result<> makePrivateFolder(const QString& path) override;
     void removeFilesWrittenBefore(const QString& folder, const QString& pattern,
                                   const QDateTime& before) override;
 };

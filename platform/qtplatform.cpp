@@ -55,7 +55,7 @@ DesktopShell::DesktopShell() {
     QObject::connect(&m_watch, &QTimer::timeout, &m_watch, [this] { reapOpeners(); });
 }
 
-QString DesktopShell::openDocument(const QString& path, LaterFailure failed) {
+Result<> DesktopShell::openDocument(const QString& path, LaterFailure failed) {
     // An argument vector, no shell: the path reaches xdg-open as it is, blanks and all.
     const QByteArray file = QFile::encodeName(path);
     char program[] = "xdg-open";
@@ -81,16 +81,16 @@ QString DesktopShell::openDocument(const QString& path, LaterFailure failed) {
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (error == ENOENT)
-        return QStringLiteral("pembuka dokumen desktop, xdg-open, tidak terpasang");
+        return failure(QStringLiteral("pembuka dokumen desktop, xdg-open, tidak terpasang"));
     if (error != 0)
-        return QStringLiteral("xdg-open tidak dapat dijalankan");
+        return failure(QStringLiteral("xdg-open tidak dapat dijalankan"));
     m_running.push_back({pid, std::move(failed)});
     m_watch.start();
     return {};
 }
 
 void DesktopShell::reapOpeners() {
-    std::vector<std::pair<LaterFailure, QString>> failures;
+    std::vector<std::pair<LaterFailure, Failure>> failures;
     // Only our own openers, each by its pid: Qt waits for the processes it starts itself.
     std::erase_if(m_running, [&failures](Opener& opener) {
         int status = 0;
@@ -99,7 +99,7 @@ void DesktopShell::reapOpeners() {
             return false;
         if (QString cause = ended == opener.pid ? openerFailure(status) : QString();
             !cause.isEmpty())
-            failures.emplace_back(std::move(opener.failed), std::move(cause));
+            failures.emplace_back(std::move(opener.failed), failure(cause));
         return true;
     });
     if (m_running.empty())

@@ -28,7 +28,7 @@ public:
 class DesktopShell final : public Shell {
 public:
     DesktopShell();
-    QString openDocument(const QString& path, LaterFailure failed) override;
+    Result<> openDocument(const QString& path, LaterFailure failed) override;
 
 private:
     struct Opener {

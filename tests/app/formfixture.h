@@ -4,7 +4,7 @@
 // standing for the program's folder.
 
 #include "app/form1.h"
-#include "platform/qtfilesystem.h"
+#include "tests/app/desk.h"
 
 #include <functional>
 #include <memory>
@@ -32,69 +32,6 @@ using namespace Qt::Literals::StringLiterals;
 const QByteArray kProfile = "Kota,Solo\r\nNama,CV Contoh\r\nDeskripsi,\"Cetak, Desain\"\r\n"
                             "Alamat,Jl. A\r\nBank,Bank B\r\nRekening,0123\r\nAtas Nama,Sari\r\n"
                             "Pimpinan,Ratna\r\n";
-
-/// The desktop, recording what the window asks of it. Files are real, except for the faults
-/// a test plants: writing fails as on a full disk once a write budget is spent, hard links are
-/// refused as on FAT, the opener is missing or fails after the Preview returned.
-struct Desk final : QtFileSystem, Clock, NumberRules, Shell, MessageBox, ProgramEnd {
-    struct Faults {
-        std::optional<std::size_t> writeBudget;
-        bool linksRefused = false;
-        QString openerMissing; ///< the cause the shell gives at once
-        QString openerFails;   ///< the cause the shell gives once the Preview has returned
-    };
-    QDate day{2025, 5, 9};
-    QTime time{14, 5, 9};
-    NumberFormat format{",", "."};
-    Faults faults;
-    QStringList opened;                ///< documents the shell was asked to open
-    std::vector<LaterFailure> openers; ///< those asked, to fail later
-    QStringList shown;                 ///< message boxes, as "title: text"
-    int endRequests = 0;
-
-    Platform platform() { return {*this, *this, *this, *this, *this, *this}; }
-    QDate today() const override { return day; }
-    QDateTime now() const override { return {day, time}; }
-    NumberFormat numberFormat() const override { return format; }
-    QString openDocument(const QString& path, LaterFailure failed) override {
-        opened << path;
-        openers.push_back(std::move(failed));
-        return faults.openerMissing;
-    }
-    void inform(QWidget*, const QString& title, const QString& text) override {
-        shown << title + u": "_s + text;
-    }
-    void endProgram() override { ++endRequests; }
-    Opened<OutputFile> openForWriting(const QString& path) override {
-        Opened<OutputFile> opened = QtFileSystem::openForWriting(path);
-        if (opened.file && (faults.writeBudget || faults.linksRefused))
-            opened.file = std::make_unique<Faulty>(std::move(opened.file), faults, path);
-        return opened;
-    }
-
-    struct Faulty final : OutputFile {
-        Faulty(std::unique_ptr<OutputFile> file, const Faults& faults, const QString& path)
-            : real(std::move(file))
-            , budget(faults.writeBudget.value_or(SIZE_MAX))
-            , linksRefused(faults.linksRefused)
-            , full("Berkas gagal ditulis: " + path.toStdString() + " (disk penuh).") {}
-        bool write(const char* data, std::size_t size) override {
-            const std::size_t fits = std::min(size, budget);
-            budget -= fits;
-            return real->write(data, fits) && fits == size;
-        }
-        Kept linkWritten(const QString& path) override {
-            return linksRefused ? Kept::LinkRefused : real->linkWritten(path);
-        }
-        Kept copyWritten(const QString& path) override { return real->copyWritten(path); }
-        bool commit() override { return real->commit(); }
-        std::string errorText() const override { return budget ? real->errorText() : full; }
-        std::unique_ptr<OutputFile> real;
-        std::size_t budget;
-        bool linksRefused;
-        std::string full;
-    };
-};
 
 class FormTest : public ::testing::Test {
 public:
@@ -161,7 +98,7 @@ public:
         QTest::mouseClick(control(u"Command3"_s), Qt::LeftButton);
         for (const auto& failed : std::exchange(desk.openers, {}))
             if (!desk.faults.openerFails.isEmpty())
-                failed(desk.faults.openerFails);
+                failed(failure(desk.faults.openerFails));
         EXPECT_LE(desk.shown.size(), 1);
         return desk.shown.join(u'\n');
     }

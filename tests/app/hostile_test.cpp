@@ -362,8 +362,10 @@ TEST_F(HostileTest, TheDesktopsOpenerIsToldAtOnceOrLaterAndReapedOrLeftRunning) 
         }
         QFile::remove(document + u".asked"_s);
         later.clear();
-        const QString atOnce =
-            shell.openDocument(document, [&later](const QString& cause) { later << cause; });
+        const Result<> opening = shell.openDocument(document, [&later](const Failure& cause) {
+            later << QString::fromStdString(cause.text);
+        });
+        const QString atOnce = opening ? QString() : QString::fromStdString(opening.failure().text);
         EXPECT_TRUE(opener.atOnce ? atOnce.contains(QString::fromUtf16(opener.atOnce))
                                   : atOnce.isEmpty())
             << atOnce.toStdString();

@@ -1,5 +1,5 @@
-#include "document/placeholderjoin.h"
 #include "document/linefiller.h"
+#include "document/placeholderjoin.h"
 #include "document/templatelines.h"
 
 #include <algorithm>
@@ -17,8 +17,6 @@ namespace resipa {
 namespace {
 
 using namespace std::string_literals;
-using Status = TemplateLineReader::Status;
-
 // Hands out its bytes in chunks of at most `chunk`, and fails once `failAt` bytes are read.
 // One that fails at once does not say why.
 struct MemorySource : ByteSource {
@@ -27,15 +25,14 @@ struct MemorySource : ByteSource {
         : bytes(std::move(bytes))
         , chunk(chunk)
         , failAt(failAt) {}
-    long long read(char* buffer, std::size_t capacity) override {
+    Result<std::size_t> read(char* buffer, std::size_t capacity) override {
         if (pos >= failAt)
-            return -1;
+            return Failure{failAt == 0 ? "" : "rusak"};
         const std::size_t count = std::min({capacity, chunk, std::min(failAt, bytes.size()) - pos});
         std::memcpy(buffer, bytes.data() + pos, count);
         pos += count;
-        return static_cast<long long>(count);
+        return count;
     }
-    std::string errorText() const override { return failAt == 0 ? "" : "rusak"; }
 
     std::string bytes;
     std::size_t chunk, failAt;
@@ -46,13 +43,12 @@ struct MemorySource : ByteSource {
 struct MemorySink : ByteSink {
     explicit MemorySink(std::size_t limit = std::string::npos)
         : limit(limit) {}
-    bool write(const char* data, std::size_t size) override {
+    Result<> write(const char* data, std::size_t size) override {
         if (size > limit - bytes.size())
-            return false;
+            return Failure{limit == 0 ? "" : "disk penuh"};
         bytes.append(data, size);
-        return true;
+        return {};
     }
-    std::string errorText() const override { return limit == 0 ? "" : "disk penuh"; }
 
     std::size_t limit;
     std::string bytes;
@@ -85,10 +81,11 @@ TEST(TemplateLines, SplitAtCrLfOrLoneCrAndWrittenWithCrLf) {
                 MemorySource source(input, chunk);
                 TemplateLineReader byLine(source, buffer);
                 std::vector<std::string> read;
-                for (std::string line; byLine.next(line) == Status::Line;)
+                std::string line;
+                for (Result<bool> got = true; (got = byLine.next(line)) && *got;)
                     read.push_back(line);
                 EXPECT_EQ(read, lines);
-                EXPECT_FALSE(byLine.failed());
+                EXPECT_TRUE(byLine.next(line)) << "the end is no failure";
 
                 MemorySource again(input, chunk);
                 TemplateLineReader byPiece(again, buffer);
@@ -97,10 +94,12 @@ TEST(TemplateLines, SplitAtCrLfOrLoneCrAndWrittenWithCrLf) {
                 std::string piece;
                 bool lineEnded = false;
                 while (!byPiece.atEnd()) {
-                    ASSERT_EQ(byPiece.nextPiece(piece, lineEnded), Status::Line);
+                    const Result<bool> got = byPiece.nextPiece(piece, lineEnded);
+                    ASSERT_TRUE(got && *got);
                     EXPECT_TRUE(lineEnded ? writer.writeLine(piece) : writer.write(piece));
                 }
-                EXPECT_EQ(byPiece.nextPiece(piece, lineEnded), Status::End);
+                const Result<bool> end = byPiece.nextPiece(piece, lineEnded);
+                EXPECT_TRUE(end && !*end);
                 EXPECT_TRUE(writer.flush());
                 EXPECT_EQ(sink.bytes, copied);
             }
@@ -129,7 +128,8 @@ TEST(TemplateLines, PiecesFillAsTheWholeLine) {
             MemorySource source(input);
             TemplateLineReader reader(source, buffer);
             std::string piece, out, filled;
-            for (bool ended = true; reader.nextPiece(piece, ended) == Status::Line;) {
+            bool ended = true;
+            for (Result<bool> got = true; (got = reader.nextPiece(piece, ended)) && *got;) {
                 filler.fill(piece, out);
                 filled += out + (ended ? "\r\n" : "");
                 pieces += !ended;
@@ -149,8 +149,9 @@ std::string joined(const std::string& input, std::size_t chunk) {
     MemorySource source(input, chunk);
     PlaceholderJoiner joiner(source);
     std::string buffer(chunk, '\0'), out;
-    for (long long count; (count = joiner.read(buffer.data(), chunk)) > 0;)
-        out.append(buffer, 0, static_cast<std::size_t>(count));
+    for (Result<std::size_t> count = std::size_t{0};
+         (count = joiner.read(buffer.data(), chunk)) && *count > 0;)
+        out.append(buffer, 0, *count);
     return out;
 }
 
@@ -216,22 +217,21 @@ TEST(TemplateLines, ReadFailureIsReportedAndSticks) {
         TemplateLineReader reader(joiner, 2);
         std::vector<std::string> lines;
         std::string line;
-        while (reader.next(line) == Status::Line)
+        Result<bool> got = true;
+        while ((got = reader.next(line)) && *got)
             lines.push_back(line);
         EXPECT_EQ(lines, linesBefore);
-        EXPECT_TRUE(reader.atEnd() && reader.failed());
-        EXPECT_EQ(reader.next(line), Status::Error);
-        EXPECT_EQ(reader.errorText(), errorText);
+        EXPECT_TRUE(reader.atEnd());
+        for (const Result<bool>& failed : {got, reader.next(line)})
+            EXPECT_TRUE(!failed && failed.failure().text == errorText);
     }
     struct : ByteSource {
-        long long read(char*, std::size_t capacity) override {
-            return static_cast<long long>(capacity) + 1;
-        }
+        Result<std::size_t> read(char*, std::size_t capacity) override { return capacity + 1; }
     } overrunning;
     TemplateLineReader reader(overrunning, 8);
     std::string line;
-    EXPECT_EQ(reader.next(line), Status::Error);
-    EXPECT_FALSE(reader.errorText().empty());
+    const Result<bool> got = reader.next(line);
+    EXPECT_TRUE(!got && !got.failure().text.empty());
 }
 
 TEST(TemplateLines, WriteFailureIsNeverReportedAsSuccess) {
@@ -246,13 +246,12 @@ TEST(TemplateLines, WriteFailureIsNeverReportedAsSuccess) {
         TemplateLineWriter writer(sink, buffer);
         bool failed = false;
         for (const std::string& line : lines) {
-            const bool written = writer.writeLine(line);
+            const bool written = static_cast<bool>(writer.writeLine(line));
             EXPECT_FALSE(written && failed) << "success after a failure";
             failed = failed || !written;
         }
-        EXPECT_FALSE(writer.flush());
-        EXPECT_FALSE(writer.writeLine("lagi") || writer.flush() || !writer.failed());
-        EXPECT_EQ(writer.errorText(), errorText);
+        for (const Result<>& written : {writer.flush(), writer.writeLine("lagi"), writer.flush()})
+            EXPECT_TRUE(!written && written.failure().text == errorText);
     }
     MemorySink refusing(0);
     EXPECT_TRUE(TemplateLineWriter(refusing).flush()) << "nothing to write is no failure";
