@@ -47,7 +47,7 @@ end_recorded() {
     [ -s "$work/$1.pid" ] || return 0
     local pid
     pid=$(<"$work/$1.pid")
-    [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$2" ] && end_pid "$pid" || true
+    if [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$2" ]; then end_pid "$pid"; fi
 }
 
 # Inside the X server: openbox, the program, three receipts.
@@ -77,7 +77,7 @@ drive() {
     v=$(sed -n 's/^_MOTIF_WM_HINTS([^)]*) = //p' "$work/xprop.txt")
     IFS=', ' read -r flags fns decs _ <<<"${v:-0, 0, 0}"
     (((flags & 3) == 3 && (fns & 32) && !(fns & 25) && (decs & 8) && !(decs & 97))) ||
-        die "_MOTIF_WM_HINTS '$v' do not allow closing alone"
+        die "_MOTIF_WM_HINTS '$v' must offer closing, neither minimising nor maximising"
     [ "$(grep -c '^\(_NET_\)\?WM_NAME([A-Z0-9_]*) = "Resipa Elektronik - ' "$work/xprop.txt")" = 2 ] ||
         die "the caption does not begin 'Resipa Elektronik - ': $(grep WM_NAME "$work/xprop.txt")"
 
@@ -156,7 +156,7 @@ finish() {
     end_recorded program resipa
     # The viewers: the program's descendants, which alone carry its HOME.
     for p in /proc/[0-9]*; do
-        grep -qxzF "HOME=$home" "$p/environ" 2>/dev/null && end_pid "${p#/proc/}" || true
+        if grep -qxzF "HOME=$home" "$p/environ" 2>/dev/null; then end_pid "${p#/proc/}"; fi
     done
     end_recorded openbox openbox
     end_recorded xvfb Xvfb
@@ -177,7 +177,7 @@ env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u XDG_CONFIG_HOME -u XDG_DATA_HOM
     bash "${BASH_SOURCE[0]}" --drive "$work" "$exe" || status=$?
 if [ "$status" -ne 0 ] || [ ! -s "$work/driven.txt" ]; then
     cat "$work/program.log" 2>/dev/null || true
-    die "the three receipts did not each reach a viewer window of their own (status $status; 124 is the time limit)"
+    die "the run on the desktop failed (status $status; 124 is the time limit)"
 fi
 
 # The last receipt's document: CR LF line ends, values escaped to plain ASCII, no placeholder
