@@ -1,142 +1,204 @@
 #!/usr/bin/env bash
-# Three receipts previewed one after another into a real desktop: the real xdg-open, LibreOffice
-# Writer as the handler for RTF and openbox as the window manager, in a virtual X server under a
-# fresh HOME. Every viewer window is left open; after each Preview a new one naming that
-# receipt must appear, and "Keluar" must leave all three open.
+# The program on a real desktop: copied into a folder whose name needs care and started from
+# another, it takes three receipts typed with the keyboard only, each previewed through the
+# real xdg-open into LibreOffice Writer, with openbox in a virtual X server under a fresh HOME.
+# Each Preview must bring up a LibreOffice window naming that receipt's viewing copy, "Keluar"
+# must end the program and leave every viewer open. On the way the window's X properties are
+# read; at the end the last receipt's document is read raw and with unrtf.
 #
 # Usage: viewer_e2e.sh PROGRAM DATA_DIR
 #   PROGRAM   the built resipa executable
 #   DATA_DIR  the folder holding rspdefault.rtf
-# KEEP_E2E_DIR=1 keeps the work folder, with a picture of each viewer window, shot-N.png.
+# The profile is this folder's informasi.inf. KEEP_E2E_DIR=1 keeps the work folder.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# Qt's C locale groups digits with commas (1500000 shows as 1,500,000); UTF-8 lets xdotool type
+# the accented letter.
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
-E2E_NAME=viewer
-# shellcheck source=tests/e2e/e2elib.sh
-source "$here/e2elib.sh"
-
-# A first start of LibreOffice under a fresh HOME builds its profile; on a busy machine that
-# takes a while.
+# Long enough for the queued focus moves of the Enter navigation to land on a busy machine, and
+# for LibreOffice's first start under a fresh HOME, which builds its profile.
+PAUSE_AFTER_KEY=${PAUSE_AFTER_KEY:-0.7}
 VIEWER_SECONDS=${VIEWER_SECONDS:-120}
-numbers=("KW-001" "KW-002/XII/2026" "KW-003")
-names=("Budi Santoso" "Siti Aminah" "Rudi Hartono")
-amounts=(1500000 275000 42000)
+numbers=(KW-001 KW-002/XII/2026 KW-0042/V/2025)
+names=("Siti Aminah" "Rudi Hartono" "Budi Santoso")
+amounts=(275000 42000 1500000)
+ket="Pembayaran café"
+
+note() { printf 'viewer: %s\n' "$*"; }
+die() {
+    printf 'viewer: FAIL: %s\n' "$*" >&2
+    if [ -n "${in_x:-}" ]; then import -window root "$work/failed.png" || true; fi
+    exit 1
+}
+
+# Ends a process, forcing it after two seconds.
+end_pid() {
+    kill "$1" 2>/dev/null || return 0
+    for _ in {1..10}; do
+        kill -0 "$1" 2>/dev/null || return 0
+        sleep 0.2
+    done
+    kill -KILL "$1" 2>/dev/null || true
+}
+# A pid the driver wrote down, ended only while it still names the process it started: the
+# driver may be gone, and the number reused.
+end_recorded() {
+    [ -s "$work/$1.pid" ] || return 0
+    local pid
+    pid=$(<"$work/$1.pid")
+    if [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$2" ]; then end_pid "$pid"; fi
+}
 
 # Inside the X server: openbox, the program, three receipts.
 drive() {
-    local work=$1 prog wid n shown viewer viewers=()
-    record_xvfb "$work/xvfb.pid"
+    local work=$1 exe=$2 in_x=1 prog wid n i v viewer title viewers=()
+    # The X server, started by xvfb-run as our sibling, for the outer part to end.
+    for v in /proc/[0-9]*; do
+        [ "$(cat "$v/comm" 2>/dev/null)" = Xvfb ] &&
+            [ "$(awk '{print $4}' "$v/stat" 2>/dev/null)" = "$PPID" ] && echo "${v#/proc/}" >"$work/xvfb.pid"
+    done
     openbox --sm-disable >"$work/openbox.log" 2>&1 &
     echo $! >"$work/openbox.pid"
     sleep 1
-    HOME=$work/home XDG_RUNTIME_DIR=$work/runtime \
-        start_program "$work/Resipa" "$work/elsewhere" "$work/program.log"
+    (cd "$work/elsewhere" && exec env -u BROWSER -u DEFAULT_BROWSER -u SNAP QT_QPA_PLATFORM=xcb \
+        HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" "$exe/resipa" >"$work/program.log" 2>&1) &
+    prog=$!
     echo "$prog" >"$work/program.pid"
+    wid=$(timeout 30 xdotool search --sync --onlyvisible --name 'Resipa Elektronik' | head -n 1) ||
+        die "no visible window named 'Resipa Elektronik' within 30 s"
+
+    # What the window asks of a window manager: a size fixed at 839 x 436; the Motif hints list
+    # functions (1 all, 8 minimise, 16 maximise, 32 close) and decorations (1 all, 8 title,
+    # 32 minimise box, 64 maximise box) one by one, closing without minimising or maximising.
+    xprop -id "$wid" >"$work/xprop.txt"
+    [ "$(grep -c 'program specified m[a-z]* size: 839 by 436$' "$work/xprop.txt")" = 2 ] ||
+        die "WM_NORMAL_HINTS do not fix the size at 839 by 436: $(grep -i size "$work/xprop.txt")"
+    v=$(sed -n 's/^_MOTIF_WM_HINTS([^)]*) = //p' "$work/xprop.txt")
+    IFS=', ' read -r flags fns decs _ <<<"${v:-0, 0, 0}"
+    (((flags & 3) == 3 && (fns & 32) && !(fns & 25) && (decs & 8) && !(decs & 97))) ||
+        die "_MOTIF_WM_HINTS '$v' must offer closing, neither minimising nor maximising"
+    [ "$(grep -c '^\(_NET_\)\?WM_NAME([A-Z0-9_]*) = "Resipa Elektronik - ' "$work/xprop.txt")" = 2 ] ||
+        die "the caption does not begin 'Resipa Elektronik - ': $(grep WM_NAME "$work/xprop.txt")"
+
+    key() {
+        kill -0 "$prog" 2>/dev/null || die "the program ended while the receipt was typed"
+        xdotool "$@"
+        sleep "$PAUSE_AFTER_KEY"
+    }
     for n in 0 1 2; do
         xdotool windowactivate --sync "$wid"
         sleep 1
-        if [ "$n" -gt 0 ]; then
-            # "Preview" kept the focus: one Tab to "Clear", whose Enter empties the receipt.
-            xdotool key --delay 50 Tab
-            enter
-        fi
-        type_receipt "${numbers[n]}" Bantul "${names[n]}" "${amounts[n]}" "Pembayaran $n"
+        # "Preview" kept the focus: one Tab to "Clear", whose Enter empties the receipt.
+        [ "$n" -eq 0 ] || key key --delay 50 Tab Return
+        # The date keeps today's; Enter after each field, the last landing on "Preview".
+        key key --delay 50 Return
+        for v in "${numbers[n]}" Bantul "${names[n]}" "${amounts[n]}" "$ket"; do
+            key type --delay 50 "$v"
+            key key --delay 50 Return
+        done
         note "Enter on Preview for ${numbers[n]}"
-        enter
-        # The viewer names the receipt by its document's name, where "/" cannot stand.
-        shown="Kwitansi ${numbers[n]//\//-} "
-        viewer=
+        key key --delay 50 Return
+        # The viewer names the receipt by its viewing copy, where "/" cannot stand.
+        v="^Kwitansi ${numbers[n]//\//-} [0-9]{2}\.[0-9]{2}\.[0-9]{2}\.rtf - LibreOffice Writer$"
         for ((i = 0; i < VIEWER_SECONDS; i++)); do
-            if [ -n "$(xdotool search --name 'Unhandle Error' 2>/dev/null)" ]; then
-                import -window root "$work/shot.png" || true
+            [ -z "$(xdotool search --name 'Unhandle Error' 2>/dev/null)" ] ||
                 die "Preview of ${numbers[n]} showed an 'Unhandle Error' box"
-            fi
-            viewer=$(xdotool search --name "$shown.*LibreOffice" 2>/dev/null | head -n 1) ||
-                true
+            viewer=$(xdotool search --name "$v" 2>/dev/null | head -n 1) || true
             [ -n "$viewer" ] && break
             sleep 1
         done
         [ -n "$viewer" ] || die "no LibreOffice window naming ${numbers[n]} within $VIEWER_SECONDS s"
-        note "viewer window $viewer after $i s: $(xdotool getwindowname "$viewer")"
+        title=$(xdotool getwindowname "$viewer")
+        note "viewer window after $i s: $title"
+        cmp -s "$exe/.kwitansi/${title% - LibreOffice Writer}" "$exe/Resipa.rtf" ||
+            die "the viewer shows no copy of the document just written: $title"
         viewers+=("$viewer")
-        for viewer in "${viewers[@]}"; do
-            xdotool getwindowname "$viewer" >/dev/null 2>&1 || die "an earlier viewer window closed"
-        done
-    done
-    # Each earlier window, brought to the front, still shows its own receipt: shot-0.png ...
-    for n in 0 1 2; do
-        xdotool windowactivate --sync "${viewers[n]}" || true
-        sleep 1
-        import -window root "$work/shot-$n.png" || true
     done
 
     # "Keluar" ends the program and leaves every viewer open.
     xdotool windowactivate --sync "$wid"
     sleep 1
-    xdotool key --delay 50 Tab Tab
-    enter
+    key key --delay 50 Tab Tab Return
     for ((i = 0; i < 50; i++)); do
         kill -0 "$prog" 2>/dev/null || break
         sleep 0.1
     done
     kill -0 "$prog" 2>/dev/null && die "'Keluar' did not end the program"
-    sleep 1
+    wait "$prog" || die "the program ended with status $?"
     for viewer in "${viewers[@]}"; do
-        xdotool getwindowname "$viewer" >/dev/null 2>&1 || die "'Keluar' closed the viewer window $viewer"
+        xdotool getwindowname "$viewer" >/dev/null 2>&1 || die "'Keluar' closed the viewer $viewer"
     done
     echo passed >"$work/driven.txt"
 }
 
 if [ "${1:-}" = --drive ]; then
-    drive "$2"
+    drive "$2" "$3"
     exit 0
 fi
 
 [ $# -eq 2 ] || die "usage: $0 PROGRAM DATA_DIR"
-for tool in xvfb-run xauth xdotool openbox soffice xdg-open xdg-mime import; do
+for tool in xvfb-run xauth xdotool xprop openbox soffice xdg-open xdg-mime unrtf import; do
     command -v "$tool" >/dev/null || die "$tool is missing (./test.sh installs it)"
 done
-
 work=$(mktemp -d "${TMPDIR:-/tmp}/resipa-viewer.XXXXXX")
 work=$(cd "$work" && pwd -P)
+# Each of a blank, "#", "%" and "é" must survive the way to the opener.
+exe="$work/Kas #1 100% café"
 home=$work/home
-mkdir -p "$work/Resipa" "$work/elsewhere" "$home"
+mkdir -p "$exe" "$work/elsewhere" "$home"
 mkdir -m 700 "$work/runtime"
-cp "$1" "$work/Resipa/resipa"
-cp "$2/rspdefault.rtf" "$here/informasi.inf" "$work/Resipa/"
+cp "$1" "$exe/resipa"
+cp "$2/rspdefault.rtf" "$here/informasi.inf" "$exe/"
 
-# The viewers this test started: the program's descendants, which alone carry its HOME.
-end_viewers() {
-    local p pids=()
-    for p in /proc/[0-9]*; do
-        if grep -qxzF "HOME=$home" "$p/environ" 2>/dev/null; then
-            pids+=("${p#/proc/}")
-        fi
-    done
-    for p in "${pids[@]}"; do end_pid "$p"; done
-}
 passed=0
 finish() {
-    end_recorded "$work/program.pid" resipa
-    end_viewers
-    end_recorded "$work/openbox.pid" openbox
-    end_recorded "$work/xvfb.pid" Xvfb
-    leave_work
+    end_recorded program resipa
+    # The viewers: the program's descendants, which alone carry its HOME.
+    for p in /proc/[0-9]*; do
+        if grep -qxzF "HOME=$home" "$p/environ" 2>/dev/null; then end_pid "${p#/proc/}"; fi
+    done
+    end_recorded openbox openbox
+    end_recorded xvfb Xvfb
+    if [ "$passed" = 1 ] && [ -z "${KEEP_E2E_DIR:-}" ]; then rm -rf "$work"; else note "work folder kept: $work"; fi
 }
 trap finish EXIT
 
 # LibreOffice Writer opens RTF for this HOME, whatever the machine's own choice.
 HOME=$home xdg-mime default libreoffice-writer.desktop text/rtf application/rtf
+bulan=(Januari Februari Maret April Mei Juni Juli Agustus September Oktober November Desember)
+tanggal() { echo "$(date +%-d) ${bulan[$(date +%-m) - 1]} $(date +%Y)"; }
+day=$(tanggal)
 note "work folder $work"
 status=0
 env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u XDG_CONFIG_HOME -u XDG_DATA_HOME \
     -u XDG_CACHE_HOME -u DBUS_SESSION_BUS_ADDRESS \
     timeout -k 10 280 xvfb-run -a -f "$work/Xauthority" -s "-screen 0 1280x1024x24" \
-    bash "${BASH_SOURCE[0]}" --drive "$work" || status=$?
+    bash "${BASH_SOURCE[0]}" --drive "$work" "$exe" || status=$?
 if [ "$status" -ne 0 ] || [ ! -s "$work/driven.txt" ]; then
     cat "$work/program.log" 2>/dev/null || true
-    die "the three receipts did not each reach a viewer window of their own (status $status; 124 is the time limit)"
+    die "the run on the desktop failed (status $status; 124 is the time limit)"
 fi
+
+# The last receipt's document: CR LF line ends, values escaped to plain ASCII, no placeholder
+# left, the two blanks before "Rupiah" kept; then what a reader sees (unrtf folds blanks).
+doc=$exe/Resipa.rtf
+[ "$(grep -vc $'\r$' "$doc")" = 0 ] || die "not every line of $doc ends in CR LF"
+LC_ALL=C grep -q $'[\x80-\xff]' "$doc" && die "the document holds raw non-ASCII bytes"
+grep -qE '\[[A-Z_]+\]' "$doc" && die "placeholders left: $(grep -oE '\[[A-Z_]+\]' "$doc" | tr '\n' ' ')"
+grep -qF 'Satu Juta Lima Ratus Ribu  Rupiah' "$doc" || die "no 'Satu Juta Lima Ratus Ribu  Rupiah'"
+unrtf --html "$doc" 2>"$work/unrtf.err" |
+    sed 's/<[^>]*>//g; s/&eacute;/é/g; s/&nbsp;/ /g; s/&amp;/\&/g' | tr -s '[:space:]' ' ' >"$work/text.txt" ||
+    die "unrtf cannot read the document: $(<"$work/unrtf.err")"
+for v in "${numbers[2]}" Bantul "${names[2]}" Rp.1,500,000 "$ket" "PT Contoh Sejahtera Uji" \
+    "Katering, Kafé & Kue" "Jl. Melati Uji No. 7, Bandung 40111" "Bank Contoh Uji" 987-654-3210 \
+    "Sari Contoh Lestari" "Agus Pranoto Uji"; do
+    grep -qwF -- "$v" "$work/text.txt" || die "the receipt does not show '$v': $(cat "$work/text.txt")"
+done
+grep -qwF -e "$day" -e "$(tanggal)" "$work/text.txt" || die "the receipt does not show today's date '$day'"
+# The typed city replaced the profile's; the template and the profile are only ever read.
+grep -qF Magelang "$work/text.txt" && die "the profile's city 'Magelang' is still on the receipt"
+cmp -s "$2/rspdefault.rtf" "$exe/rspdefault.rtf" || die "the template was changed"
+cmp -s "$here/informasi.inf" "$exe/informasi.inf" || die "the profile was changed"
 passed=1
-note "passed: three viewer windows, each naming its own receipt, all left open by Keluar"
+note "passed: three viewer windows, each naming its own receipt, all left open by Keluar; the last receipt read back"
