@@ -4,6 +4,8 @@
 
 #include "tests/app/formfixture.h"
 
+#include <filesystem>
+
 #include <QDateEdit>
 #include <QFocusEvent>
 #include <QPushButton>
@@ -93,6 +95,9 @@ TEST_F(WindowTest, EnterFollowsBothChainsToPreviewAndRunsIt) {
         EXPECT_EQ(std::exchange(desk.opened, {}), QStringList{viewed.takeFirst()});
         EXPECT_EQ(readFile(u"Resipa.rtf"_s), "Ratna\r\n");
     }
+    // The receipts handed over are the operator's own.
+    EXPECT_EQ(std::filesystem::status(pathOf(u".kwitansi"_s).toStdString()).permissions(),
+              std::filesystem::perms::owner_all);
     // Enter added no line break to either multi-line field.
     EXPECT_EQ(textOf(control(u"txtKet"_s)) + textOf(control(u"txtDesc"_s)),
               u"lunasCetak, Desain"_s);

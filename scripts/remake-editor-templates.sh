@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Remakes the receipt templates of this folder with the editors themselves, from the sources
-# beside them: LibreOffice Writer (as RTF, also by way of .docx and from HTML), AbiWord and
+# Remakes the receipt templates of tests/data/editors/ with the editors themselves, from the
+# sources beside them: LibreOffice Writer (as RTF, also by way of .docx and from HTML), AbiWord and
 # pandoc. word.rtf is written by hand the way Word writes RTF. Needs libreoffice-writer,
 # abiword and pandoc; the results are kept in the repository, so the tests need none of them.
 set -euo pipefail
-cd "$(dirname "$0")"
+cd "$(dirname "$0")/../tests/data/editors"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 office() { soffice -env:UserInstallation="file://$work/profile" --headless "$@" >/dev/null; }
