@@ -1,8 +1,7 @@
 #pragma once
 
-// A stand-in desktop for the receipt window: real files, a fixed clock and comma grouping, and
-// a shell, message box and program end that record what they are asked. The window tests and
-// the window benchmarks both use it.
+// The stand-in desktop of the window tests and benchmarks: real files, a fixed clock, comma
+// grouping, and a shell, message box and program end that record what they are asked.
 
 #include "platform/platform.h"
 #include "platform/qtfilesystem.h"

@@ -8,7 +8,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 
 #include <QApplication>
 #include <QDir>
@@ -25,8 +24,6 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 }
 
 namespace resipa::testing {
-
-using namespace Qt::Literals::StringLiterals;
 
 /// A company profile with every value, one with a comma among them.
 const QByteArray kProfile = "Kota,Solo\r\nNama,CV Contoh\r\nDeskripsi,\"Cetak, Desain\"\r\n"

@@ -13,12 +13,10 @@ int main(int argc, char** argv) {
     QTimer watchdog;
     QObject::connect(&watchdog, &QTimer::timeout, &watchdog, [] {
         for (QWidget* stray :
-             {QApplication::activeModalWidget(), QApplication::activePopupWidget()}) {
-            if (stray) {
-                ADD_FAILURE() << "stray modal window: " << stray->metaObject()->className();
-                stray->close();
-            }
-        }
+             {QApplication::activeModalWidget(), QApplication::activePopupWidget()})
+            if (stray)
+                ADD_FAILURE() << "stray modal window: " << stray->metaObject()->className()
+                              << (stray->close() ? "" : ", which did not close");
     });
     watchdog.start(100);
     return RUN_ALL_TESTS();

@@ -208,13 +208,6 @@ TEST(TemplateLines, ReadFailureIsReportedAndSticks) {
         for (const Result<bool>& failed : {got, reader.next(line)})
             EXPECT_TRUE(!failed && failed.failure().text == errorText);
     }
-    struct : ByteSource {
-        Result<std::size_t> read(char*, std::size_t capacity) override { return capacity + 1; }
-    } overrunning;
-    TemplateLineReader reader(overrunning, 8);
-    std::string line;
-    const Result<bool> got = reader.next(line);
-    EXPECT_TRUE(!got && !got.failure().text.empty());
 }
 
 TEST(TemplateLines, WriteFailureIsNeverReportedAsSuccess) {

@@ -6,18 +6,14 @@
 # must end the program and leave every viewer open. At the end the last receipt's document is
 # read raw and with unrtf.
 #
-# Usage: viewer_e2e.sh PROGRAM DATA_DIR
-#   PROGRAM   the built resipa executable
-#   DATA_DIR  the folder holding rspdefault.rtf
-# The profile is this folder's informasi.inf. KEEP_E2E_DIR=1 keeps the work folder.
+# Usage: viewer_e2e.sh PROGRAM DATA_DIR (the folder of rspdefault.rtf); the profile is this
+# folder's informasi.inf. KEEP_E2E_DIR=1 keeps the work folder.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# Qt's C locale groups digits with commas (1500000 shows as 1,500,000); UTF-8 lets xdotool type
-# the accented letter.
+# Commas group digits (1,500,000) and xdotool types "é" in this locale. The waits let queued
+# focus moves land on a busy machine, and LibreOffice build its profile on a first start.
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
-# Long enough for the queued focus moves of the Enter navigation to land on a busy machine, and
-# for LibreOffice's first start under a fresh HOME, which builds its profile.
 PAUSE_AFTER_KEY=${PAUSE_AFTER_KEY:-0.7}
 VIEWER_SECONDS=${VIEWER_SECONDS:-120}
 numbers=(KW-001 KW-002/XII/2026 KW-0042/V/2025)
@@ -35,10 +31,7 @@ die() {
 # Ends a process, forcing it after two seconds.
 end_pid() {
     kill "$1" 2>/dev/null || return 0
-    for _ in {1..10}; do
-        kill -0 "$1" 2>/dev/null || return 0
-        sleep 0.2
-    done
+    for _ in {1..10}; do kill -0 "$1" 2>/dev/null && sleep 0.2; done
     kill -KILL "$1" 2>/dev/null || true
 }
 # A pid the driver wrote down, ended only while it still names the process it started: the
@@ -107,10 +100,7 @@ drive() {
     xdotool windowactivate --sync "$wid"
     sleep 1
     key key --delay 50 Tab Tab Return
-    for ((i = 0; i < 50; i++)); do
-        kill -0 "$prog" 2>/dev/null || break
-        sleep 0.1
-    done
+    for ((i = 0; i < 50; i++)); do kill -0 "$prog" 2>/dev/null && sleep 0.1; done
     kill -0 "$prog" 2>/dev/null && die "'Keluar' did not end the program"
     wait "$prog" || die "the program ended with status $?"
     for viewer in "${viewers[@]}"; do
