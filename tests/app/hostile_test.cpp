@@ -42,11 +42,6 @@ long long procNumber(const char* file, const char* key) {
     return found.hasMatch() ? found.captured(1).toLongLong() : -1;
 }
 
-/// Lets VmHWM measure the peak from now on.
-bool resetPeakMemory() {
-    return static_cast<bool>(std::ofstream("/proc/self/clear_refs") << "5" << std::flush);
-}
-
 /// Whatever must live while the hostile file is in place.
 using Guard = std::shared_ptr<void>;
 using Maker = std::function<Guard(const QString& path)>;
@@ -256,7 +251,8 @@ TEST_F(HostileTest, TemplateOfOneHugeLineStreamsThroughInBoundedMemory) {
     writeFile(u"rspdefault.rtf"_s, templ);
     start();
     const long long residentKiB = procNumber("status", "VmRSS");
-    ASSERT_TRUE(resetPeakMemory());
+    // VmHWM measures the peak from now on.
+    ASSERT_TRUE(std::ofstream("/proc/self/clear_refs") << "5" << std::flush);
     EXPECT_EQ(preview(), QString());
     EXPECT_LT(procNumber("status", "VmHWM") - residentKiB, templ.size() / 1024 / 4);
     EXPECT_TRUE(readFile(u"Resipa.rtf"_s) == QByteArray(templ).replace("[NAMA] ", " ") + "\r\n");
@@ -308,7 +304,8 @@ TEST_F(HostileTest, TheDesktopsOpenerIsToldAtOnceOrLaterAndReapedOrLeftRunning) 
         if (told == u"sinyal 15"_s) {
             QTest::qWait(500); // still running: nothing told, and left alone
             EXPECT_TRUE(later.isEmpty() && children() == 1);
-            ::kill(readFile(document + u".pid"_s).trimmed().toInt(), SIGTERM);
+            const pid_t pid = readFile(document + u".pid"_s).trimmed().toInt(); // 0: our group
+            EXPECT_TRUE(pid > 0 && ::kill(pid, SIGTERM) == 0);
         }
         EXPECT_TRUE(QTest::qWaitFor([] { return children() == 0; }, 5000));
         EXPECT_TRUE(told.isEmpty() ? later.isEmpty() : later.size() == 1 && later[0].contains(told))
