@@ -3,7 +3,6 @@
 #include "app/form1.h"
 #include "bench/receiptvalues.h"
 
-#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>

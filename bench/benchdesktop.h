@@ -3,6 +3,7 @@
 // The receipt window on the benchmarks' desk: the window tests' stand-in desktop, and the
 // sample receipt typed into the window.
 
+#include "bench/receiptvalues.h"
 #include "tests/app/desk.h"
 
 #include <QString>
@@ -15,9 +16,11 @@ class Form1;
 
 namespace resipa::bench {
 
-/// The window tests' stand-in desktop: its clock shows the sample receipt's day, and it
-/// records every document the window asks to open and every failure it shows.
-using BenchDesktop = testing::Desk;
+/// The window tests' stand-in desktop, which records every document the window asks to open and
+/// every failure it shows, its clock set to the sample receipt's day.
+struct BenchDesktop : testing::Desk {
+    BenchDesktop() { day = QDate(kSampleYear, kSampleMonth, kSampleDay); }
+};
 
 /// Writes the sample company profile into @p directory unless a profile is there already.
 bool provideSampleProfile(const QString& directory);

@@ -21,7 +21,7 @@ using namespace Qt::Literals::StringLiterals;
 /// The desktop, recording what the window asks of it. Files are real, except for the faults
 /// a test plants: writing fails as on a full disk once a write budget is spent, hard links are
 /// refused as on FAT, the opener is missing or fails after the Preview returned.
-struct Desk final : QtFileSystem, Clock, NumberRules, Shell, MessageBox, ProgramEnd {
+struct Desk : QtFileSystem, Clock, NumberRules, Shell, MessageBox, ProgramEnd {
     struct Faults {
         std::optional<std::size_t> writeBudget;
         bool linksRefused = false;
