@@ -130,12 +130,11 @@ void Form1::Command2_Click() {
 
 void Form1::Command3_Click() {
     // The opener may fail after the window is gone, when nobody is left to tell.
-    PreviewRun preview(
-        m_slots, m_platform, [this] { return receiptValues(); },
-        [form = QPointer<Form1>(this)](const Failure& failure) {
-            if (form)
-                form->showFailure(failure);
-        });
+    PreviewRun preview(m_slots, m_platform, receiptValues(),
+                       [form = QPointer<Form1>(this)](const Failure& failure) {
+                           if (form)
+                               form->showFailure(failure);
+                       });
     PreviewRun* const outer = std::exchange(m_runningPreview, &preview);
     const Result<> previewed = preview.run(m_executableDirectory);
     m_runningPreview = outer;

@@ -4,7 +4,6 @@
 #include "document/placeholderjoin.h"
 #include "document/templatelines.h"
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,7 +22,6 @@ constexpr std::size_t kBytesBetweenClockReadings = 16 * 1024;
 // Viewing documents live in a hidden folder beside the program, one for every Preview, named
 // "Kwitansi <Nomor Resipa> <HH.MM.SS>.rtf", " (2)" and on for a name already taken.
 const auto kViewingFolder = QStringLiteral("/.kwitansi");
-const auto kViewingPattern = QStringLiteral("Kwitansi *.rtf");
 constexpr int kMostNumberBytes = 80;
 constexpr int kMostNamesTried = 1000;
 
@@ -56,11 +54,11 @@ Failure openFailure(const QString& path, const Failure& cause) {
 
 } // namespace
 
-PreviewRun::PreviewRun(FileSlots& fileSlots, const Platform& platform,
-                       std::function<ReceiptValues()> readValues, LaterFailure laterFailure)
+PreviewRun::PreviewRun(FileSlots& fileSlots, const Platform& platform, ReceiptValues values,
+                       LaterFailure laterFailure)
     : m_slots(fileSlots)
     , m_platform(platform)
-    , m_readValues(std::move(readValues))
+    , m_values(std::move(values))
     , m_laterFailure(std::move(laterFailure)) {}
 
 PreviewRun::~PreviewRun() {
@@ -98,8 +96,7 @@ Result<> PreviewRun::copyLines() {
     PlaceholderJoiner joined(*m_slots.input(kTemplateSlot));
     TemplateLineReader reader(joined);
     TemplateLineWriter writer(*m_slots.output(kOutputSlot));
-    std::optional<LineFiller> filler;
-    filler.emplace(m_readValues());
+    const LineFiller filler(m_values);
     // A line arrives in buffer-sized pieces, so that a template with one huge line (LF-only
     // line ends) streams through in bounded memory instead of being held whole, twice.
     std::string piece;
@@ -117,7 +114,7 @@ Result<> PreviewRun::copyLines() {
         // Most lines (picture data) hold no placeholder and are written as they were read.
         const bool plain = piece.find('[') == std::string::npos;
         if (!plain)
-            filler->fill(piece, filled);
+            filler.fill(piece, filled);
         const std::string& out = plain ? piece : filled;
         if (Result<> written = lineEnded ? writer.writeLine(out) : writer.write(out); !written)
             return written;
@@ -130,7 +127,6 @@ Result<> PreviewRun::copyLines() {
             // Abandoning freed the slots the reader and the writer work on.
             if (m_abandoned)
                 return {};
-            filler.emplace(m_readValues());
             sincePause.start();
             pauseNow = false;
         }
@@ -143,13 +139,14 @@ Result<> PreviewRun::finish(const QString& executableDirectory) {
     m_holdsTemplate = false;
     // The viewing document comes before the output is published: when it cannot be made, the
     // previous Resipa.rtf stays, as after every other failure.
-    const QString folder = executableDirectory + kViewingFolder;
     const QDateTime now = m_platform.clock.now();
-    if (Result<> made = m_platform.files.makePrivateFolder(folder); !made) {
+    const Result<std::unique_ptr<PrivateFolder>> folder =
+        m_platform.files.openPrivateFolder(executableDirectory + kViewingFolder);
+    if (!folder) {
         release();
-        return made;
+        return folder.failure();
     }
-    const Result<QString> viewing = keepViewingDocument(folder, now);
+    const Result<QString> viewing = keepViewingDocument(**folder, now);
     if (!viewing) {
         release();
         return viewing.failure();
@@ -159,7 +156,7 @@ Result<> PreviewRun::finish(const QString& executableDirectory) {
     m_holdsOutput = false;
     if (!committed)
         return committed;
-    m_platform.files.removeFilesWrittenBefore(folder, kViewingPattern, now.addDays(-1));
+    (*folder)->removeReceiptsWrittenBefore(now.addDays(-1));
     const Result<> opening = m_platform.shell.openDocument(
         *viewing, [report = m_laterFailure, path = *viewing](const Failure& cause) {
             report(openFailure(path, cause));
@@ -169,27 +166,27 @@ Result<> PreviewRun::finish(const QString& executableDirectory) {
     return {};
 }
 
-Result<QString> PreviewRun::keepViewingDocument(const QString& folder, const QDateTime& now) {
+Result<QString> PreviewRun::keepViewingDocument(const PrivateFolder& folder, const QDateTime& now) {
     OutputFile& document = *m_slots.output(kOutputSlot);
-    QString stem = folder + u'/' + QStringLiteral("Kwitansi ");
-    if (const QString number = fileNamePart(m_readValues().nomor); !number.isEmpty())
+    QString stem = QStringLiteral("Kwitansi ");
+    if (const QString number = fileNamePart(m_values.nomor); !number.isEmpty())
         stem += number + u' ';
     stem += now.time().toString(QStringLiteral("HH.mm.ss"));
-    QString path;
+    QString name;
     for (int n = 1; n <= kMostNamesTried; ++n) {
-        path =
+        name =
             stem + (n == 1 ? QString() : QStringLiteral(" (%1)").arg(n)) + QStringLiteral(".rtf");
-        Result<OutputFile::Kept> kept = document.linkWritten(path);
+        Result<OutputFile::Kept> kept = document.linkWritten(folder, name);
         if (kept && *kept == OutputFile::Kept::LinkRefused)
-            kept = document.copyWritten(path);
+            kept = document.copyWritten(folder, name);
         if (!kept)
             return kept.failure();
         if (*kept == OutputFile::Kept::Done)
-            return path;
+            return folder.path() + u'/' + name;
     }
     return failure(
         QStringLiteral("Salinan kwitansi tidak dapat dibuat: %1 (nama itu sudah terpakai).")
-            .arg(path));
+            .arg(folder.path() + u'/' + name));
 }
 
 void PreviewRun::abandon() {

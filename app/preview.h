@@ -11,9 +11,10 @@
 namespace resipa {
 
 /// One run of "Preview": the template beside the program, copied line by line through file
-/// slot 1 into the output document in slot 2 with the receipt's values filled in. The window's
-/// events run while the lines are copied, and the values are read afresh after each such pause,
-/// so edits made meanwhile reach the later lines. The desktop is then handed a viewing document
+/// slot 1 into the output document in slot 2 with the receipt's values filled in. The values are
+/// the ones the run was started with: the window's events run while the lines are copied, and
+/// an edit made meanwhile goes into the next Preview, never into half of this receipt. The
+/// desktop is then handed a viewing document
 /// of this run's own, named after the receipt in the private folder beside the program, so that
 /// a viewer still showing an earlier receipt is never taken for this one.
 class PreviewRun {
@@ -23,8 +24,8 @@ public:
     /// Told when the desktop fails to open the document after the run has returned.
     using LaterFailure = std::function<void(const Failure& failure)>;
 
-    PreviewRun(FileSlots& fileSlots, const Platform& platform,
-               std::function<ReceiptValues()> readValues, LaterFailure laterFailure);
+    PreviewRun(FileSlots& fileSlots, const Platform& platform, ReceiptValues values,
+               LaterFailure laterFailure);
     ~PreviewRun();
     PreviewRun(const PreviewRun&) = delete;
     PreviewRun& operator=(const PreviewRun&) = delete;
@@ -40,12 +41,12 @@ private:
     Result<> copyLines();
     Result<> finish(const QString& executableDirectory);
     /// Gives the bytes written a name of their own in @p folder: the path it now has.
-    Result<QString> keepViewingDocument(const QString& folder, const QDateTime& now);
+    Result<QString> keepViewingDocument(const PrivateFolder& folder, const QDateTime& now);
     void release();
 
     FileSlots& m_slots;
     const Platform& m_platform;
-    std::function<ReceiptValues()> m_readValues;
+    const ReceiptValues m_values;
     LaterFailure m_laterFailure;
     bool m_holdsTemplate = false;
     bool m_holdsOutput = false;

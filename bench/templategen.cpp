@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <fstream>
+#include <span>
 #include <string_view>
 #include <utility>
 
@@ -101,18 +102,31 @@ std::size_t minimumTemplateBytes() {
     return linesBytes(kHead) + linesBytes(kBody);
 }
 
-bool writeReceiptTemplate(const std::string& path, std::size_t totalBytes) {
+bool writeReceiptTemplate(const std::string& path, std::size_t totalBytes, TemplateShape shape) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (!file)
         return false;
 
     const std::size_t fixed = minimumTemplateBytes();
-    const std::size_t hexRoom = totalBytes > fixed ? totalBytes - fixed : 0;
-    std::size_t hexDigits = hexRoom / kHexLineBytes * kHexPerLine;
-    while (hexAreaBytes(hexDigits + 1) <= hexRoom)
-        ++hexDigits;
-    // RTF ignores blanks inside picture data: they make the size exact.
-    const std::size_t padding = hexRoom - hexAreaBytes(hexDigits);
+    const std::size_t room = totalBytes > fixed ? totalBytes - fixed : 0;
+    // The picture's digits and the line they are cut into; the other shapes fill one line of
+    // their own before the closing brace. Blanks, which RTF ignores there, make the size exact.
+    std::size_t hexDigits = 0;
+    std::size_t perLine = kHexPerLine;
+    std::size_t padding = room;
+    std::string_view unit;
+    if (shape == TemplateShape::Receipt) {
+        hexDigits = room / kHexLineBytes * kHexPerLine;
+        while (hexAreaBytes(hexDigits + 1) <= room)
+            ++hexDigits;
+        padding = room - hexAreaBytes(hexDigits);
+    } else if (room > kLineEnd.size()) {
+        padding = 0;
+        if (shape == TemplateShape::HexLine)
+            hexDigits = perLine = room - kLineEnd.size();
+        else
+            unit = shape == TemplateShape::Brackets ? "["sv : "[NAMA]"sv;
+    }
 
     std::string chunk;
     constexpr std::size_t kChunkBytes = 1 << 20;
@@ -133,14 +147,26 @@ bool writeReceiptTemplate(const std::string& path, std::size_t totalBytes) {
     appendLines(kHead);
     PictureBytes picture;
     for (std::size_t written = 0; written < hexDigits;) {
-        const std::size_t lineDigits = std::min(kHexPerLine, hexDigits - written);
-        appendHexDigits(chunk, picture, lineDigits);
+        const std::size_t lineDigits = std::min(perLine, hexDigits - written);
+        for (std::size_t part = 0; part < lineDigits; part += kHexPerLine) {
+            appendHexDigits(chunk, picture, std::min(kHexPerLine, lineDigits - part));
+            spill(false);
+        }
         chunk += kLineEnd;
         written += lineDigits;
-        spill(false);
     }
     chunk.append(padding, ' ');
-    appendLines(kBody);
+    appendLines(std::span(kBody).first(kBody.size() - 1));
+    if (!unit.empty()) {
+        const std::size_t line = room - kLineEnd.size();
+        for (std::size_t i = 0; i + unit.size() <= line; i += unit.size()) {
+            chunk += unit;
+            spill(false);
+        }
+        chunk.append(line % unit.size(), ' ');
+        chunk += kLineEnd;
+    }
+    appendLines(std::span(kBody).last(1));
     spill(true);
     file.flush();
     return static_cast<bool>(file);

@@ -9,10 +9,18 @@
 
 namespace resipa::bench {
 
-/// Writes a template of exactly @p totalBytes (at least minimumTemplateBytes()) to @p path:
-/// CR LF line ends, picture data in lines of 128 hex digits. False when the file cannot be
-/// written.
-bool writeReceiptTemplate(const std::string& path, std::size_t totalBytes);
+/// What fills a template beyond the receipt text.
+enum class TemplateShape {
+    Receipt,  ///< the logo's hex data in lines of 128 digits, as editors write it
+    HexLine,  ///< the logo's hex data as one line, as pandoc writes it
+    Brackets, ///< one line of "[" after the receipt
+    Names,    ///< one line of "[NAMA]" repeated after the receipt
+};
+
+/// Writes a template of exactly @p totalBytes (at least minimumTemplateBytes()) to @p path,
+/// with CR LF line ends. False when the file cannot be written.
+bool writeReceiptTemplate(const std::string& path, std::size_t totalBytes,
+                          TemplateShape shape = TemplateShape::Receipt);
 
 /// The smallest size writeReceiptTemplate() accepts: the receipt text and an empty picture.
 std::size_t minimumTemplateBytes();

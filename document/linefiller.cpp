@@ -2,10 +2,9 @@
 
 #include "document/rtf.h"
 #include "document/rtfsyntax.h"
-#include "konversi/ascii.h"
 
 #include <algorithm>
-#include <array>
+#include <ranges>
 #include <utility>
 
 namespace resipa {
@@ -22,7 +21,7 @@ class OpenSyntax {
 public:
     void read(std::string_view text) {
         for (const char c : text) {
-            m_state = next(m_state, c);
+            m_state = nextSyntaxState(m_state, c);
         }
     }
 
@@ -30,76 +29,88 @@ public:
     // control symbol the template wrote; the missing hex digits. The state is then closed, as
     // a value made safe by rtfSafe() leaves it.
     std::string_view close() {
-        const State state = std::exchange(m_state, State::Text);
-        switch (state) {
-        case State::Backslash:
+        switch (std::exchange(m_state, SyntaxState::Text)) {
+        case SyntaxState::Backslash:
             return "[";
-        case State::WordLetters:
-        case State::WordNumber:
+        case SyntaxState::WordLetters:
+        case SyntaxState::WordNumber:
             return " ";
-        case State::HexFirst:
+        case SyntaxState::HexFirst:
             return "3f";
-        case State::HexSecond:
+        case SyntaxState::HexSecond:
             return "0";
-        case State::Text:
+        case SyntaxState::Text:
             break;
         }
         return {};
     }
 
 private:
-    enum class State { Text, Backslash, WordLetters, WordNumber, HexFirst, HexSecond };
-
-    static State next(State state, char c) {
-        switch (state) {
-        case State::Backslash:
-            if (isAsciiLetter(c)) {
-                return State::WordLetters;
-            }
-            return c == '\'' ? State::HexFirst : State::Text;
-        case State::WordLetters:
-            if (isAsciiLetter(c)) {
-                return State::WordLetters;
-            }
-            if (c == '-' || isAsciiDigit(c)) {
-                return State::WordNumber;
-            }
-            break;
-        case State::WordNumber:
-            if (isAsciiDigit(c)) {
-                return State::WordNumber;
-            }
-            break;
-        case State::HexFirst:
-            return State::HexSecond;
-        case State::HexSecond:
-            return State::Text;
-        case State::Text:
-            break;
-        }
-        // A delimiting space ends with the control word; anything else is read afresh.
-        if (state != State::Text && c == ' ') {
-            return State::Text;
-        }
-        return c == '\\' ? State::Backslash : State::Text;
-    }
-
-    State m_state = State::Text;
+    SyntaxState m_state = SyntaxState::Text;
 };
+
+// The placeholders that stand in text.
+PlaceholderSet placeholdersIn(std::string_view text) {
+    PlaceholderSet found = 0;
+    for (std::size_t open = 0; open < text.size(); ++open) {
+        if (text[open] != '[') {
+            continue;
+        }
+        PlaceholderSet begun = kAllPlaceholders;
+        for (std::size_t i = open; i < text.size() && begun != 0 && i - open < kLongestPlaceholder;
+             ++i) {
+            begun &= kPlaceholdersWith[i - open][static_cast<unsigned char>(text[i])];
+            if (text[i] == ']') {
+                found |= begun;
+                break;
+            }
+        }
+    }
+    return found;
+}
 
 } // namespace
 
 LineFiller::LineFiller(const ReceiptValues& values) {
-    for (std::size_t i = 0; i < kPlaceholders.size(); ++i) {
-        const auto& [placeholder, value] = kPlaceholders[i];
-        m_replacements[i] = {placeholder, rtfSafe(values.*value)};
+    m_replacements.reserve(kPlaceholders.size());
+    for (const auto& [placeholder, value] : kPlaceholders) {
+        Replacement& replacement = m_replacements.emplace_back(Replacement{
+            placeholder, rtfSafe(values.*value), {placeholder.begin(), placeholder.end()}, {}});
+        // A placeholder reaching into a value from before it ends with a "]" of the value's
+        // first run of placeholder characters; one reaching out of it begins with a "[" of
+        // its last run; one reaching across it takes the whole value.
+        const std::string_view text = replacement.value;
+        const auto isPlaceholderByte = [](char c) {
+            return std::ranges::any_of(kPlaceholdersWith, [c](const auto& at) {
+                return at[static_cast<unsigned char>(c)] != 0;
+            });
+        };
+        const auto firstOther = std::ranges::find_if_not(text, isPlaceholderByte);
+        const auto lastOther =
+            std::ranges::find_if_not(text | std::views::reverse, isPlaceholderByte);
+        if (firstOther != text.end() && std::find(text.begin(), firstOther, ']') == firstOther &&
+            std::find(lastOther.base(), text.end(), '[') == text.end()) {
+            replacement.holds = placeholdersIn(text);
+        }
     }
 }
 
+std::size_t LineFiller::Replacement::find(std::string_view text, std::size_t from) const {
+    const auto found = search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end()).first;
+    return found == text.end() ? std::string_view::npos
+                               : static_cast<std::size_t>(found - text.begin());
+}
+
 void LineFiller::fillPiece(std::string& text, std::string& scratch) const {
-    for (const Replacement& replacement : m_replacements) {
+    // Only placeholders the text holds are searched for, which matters for a run of thousands of
+    // "[". A replacement may form new ones, so the text is looked over again after one.
+    PlaceholderSet present = placeholdersIn(text);
+    for (std::size_t index = 0; index < m_replacements.size(); ++index) {
+        const Replacement& replacement = m_replacements[index];
         const std::string_view placeholder = replacement.placeholder;
-        std::size_t pos = text.find(placeholder);
+        const std::size_t first =
+            (present >> index) & 1U ? replacement.find(text, 0) : std::string_view::npos;
+        std::size_t pos = first;
         if (pos == std::string::npos) {
             continue;
         }
@@ -115,10 +126,13 @@ void LineFiller::fillPiece(std::string& text, std::string& scratch) const {
             scratch += syntax.close();
             scratch += replacement.value;
             from = pos + placeholder.size();
-            pos = text.find(placeholder, from);
+            pos = replacement.find(text, from);
         } while (pos != std::string::npos);
         scratch.append(text, from);
         text.swap(scratch);
+        present = replacement.holds
+                      ? static_cast<PlaceholderSet>((present & ~(1U << index)) | *replacement.holds)
+                      : placeholdersIn(text);
     }
 }
 

@@ -118,8 +118,42 @@ WordKind kindOf(std::string_view name) {
 }
 
 bool beginsPlaceholder(std::string_view text) {
-    return std::any_of(kPlaceholders.begin(), kPlaceholders.end(),
-                       [text](const Placeholder& p) { return p.text.starts_with(text); });
+    return placeholdersBegunBy(text) != 0;
+}
+
+// How many bytes from a "[" in text pass as they are without being matched byte by byte:
+// whole placeholders written in one go, every "[" that another follows, and a "[" that a
+// visible byte continuing no placeholder follows. Anything else is matched as it comes.
+std::size_t passesWhole(const char* data, std::size_t size) {
+    std::size_t passed = 0;
+    for (;;) {
+        PlaceholderSet candidates = kAllPlaceholders;
+        std::size_t i = 0;
+        for (; passed + i < size && i < kLongestPlaceholder && candidates != 0; ++i) {
+            const char c = data[passed + i];
+            candidates &= kPlaceholdersWith[i][static_cast<unsigned char>(c)];
+            if (candidates != 0 && c == ']') {
+                break;
+            }
+        }
+        if (candidates != 0 && passed + i < size && data[passed + i] == ']') {
+            passed += i + 1;
+        } else if (candidates == 0 && i == 2 && data[passed + 1] == '[') {
+            while (passed + 1 < size && data[passed + 1] == '[') {
+                ++passed;
+            }
+        } else if (const char next = data[passed + 1]; candidates == 0 && i == 2 && next != '\\' &&
+                                                       next != '{' && next != '}' && next != '\r' &&
+                                                       next != '\n') {
+            // Codes and line ends may stand inside a placeholder; they are matched.
+            passed += 1;
+        } else {
+            return passed;
+        }
+        if (passed == size || data[passed] != '[') {
+            return passed;
+        }
+    }
 }
 
 // The bytes that can change anything outside a placeholder are "\\", "{", "}" and "[". OR-ing
@@ -210,12 +244,17 @@ void PlaceholderJoiner::process(char* chunk, std::size_t size) {
             }
             continue;
         }
+        // A held "[" that another follows begins nothing: let go, a run of "[" passes below.
+        if (m_matching && m_held.size() == 1 && chunk[m_read] == '[') {
+            release();
+        }
         if (m_state == State::Text && !m_matching && !m_groupStart) {
             const std::size_t stop = skipPlain(chunk, m_read, size);
-            if (stop > m_read) {
-                const std::size_t run = stop - m_read;
-                m_read = stop;
-                hand(chunk + stop - run, run);
+            const std::size_t run =
+                stop > m_read ? stop - m_read : passesWhole(chunk + m_read, size - m_read);
+            if (run > 0) {
+                m_read += run;
+                hand(chunk + m_read - run, run);
                 continue;
             }
         }

@@ -10,6 +10,47 @@
 
 namespace resipa {
 
+/// The RTF syntax a stretch of text leaves open, read from its start as a reader reads it: a
+/// backslash, the letters or the number of a control word ("\fs24"), a hex escape short of its
+/// two digits ("\'e"); Text when nothing is open.
+enum class SyntaxState { Text, Backslash, WordLetters, WordNumber, HexFirst, HexSecond };
+
+/// The state after reading @p c in @p state.
+constexpr SyntaxState nextSyntaxState(SyntaxState state, char c) {
+    using enum SyntaxState;
+    switch (state) {
+    case Backslash:
+        if (isAsciiLetter(c)) {
+            return WordLetters;
+        }
+        return c == '\'' ? HexFirst : Text;
+    case WordLetters:
+        if (isAsciiLetter(c)) {
+            return WordLetters;
+        }
+        if (c == '-' || isAsciiDigit(c)) {
+            return WordNumber;
+        }
+        break;
+    case WordNumber:
+        if (isAsciiDigit(c)) {
+            return WordNumber;
+        }
+        break;
+    case HexFirst:
+        return HexSecond;
+    case HexSecond:
+        return Text;
+    case Text:
+        break;
+    }
+    // A delimiting space ends with the control word; anything else is read afresh.
+    if (state != Text && c == ' ') {
+        return Text;
+    }
+    return c == '\\' ? Backslash : Text;
+}
+
 /// True when @p text may be cut just before @p pos (0 < pos <= size): the byte before the cut
 /// belongs to no placeholder ("[NAMA]"), control word ("\fs24", "\li-5") or hex escape ("\'e9").
 /// Filling the two sides apart then gives what filling them together gives: no placeholder,

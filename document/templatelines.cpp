@@ -1,5 +1,6 @@
 #include "document/templatelines.h"
 
+#include "document/receiptvalues.h"
 #include "document/rtfsyntax.h"
 
 #include <algorithm>
@@ -30,6 +31,72 @@ std::size_t findPieceCut(std::string_view text, std::size_t from) {
         }
     }
     return std::string_view::npos;
+}
+
+// A line runs on this far without a cut point before it is cut all the same. Short of that,
+// chains of replacements ("[KOTA]MA]" with "[NA" for the city) fill as in the whole line too.
+constexpr std::size_t kLeastForcedPiece = 4096;
+
+// True when a placeholder may stand across a cut just before pos: the text from the last "["
+// before the cut on, with the byte after the cut, begins a placeholder; at the end of the text,
+// that text could still grow into one.
+bool placeholderAcross(std::string_view text, std::size_t pos) {
+    const std::size_t from = pos > kLongestPlaceholder ? pos - kLongestPlaceholder : 0;
+    const std::size_t open = text.substr(from, pos - from).rfind('[');
+    if (open == std::string_view::npos) {
+        return false;
+    }
+    // A whole placeholder before the cut ends there; one with the next byte is a prefix.
+    const std::string_view begun = text.substr(from + open, pos - from - open);
+    if (pos < text.size()) {
+        return placeholdersBegunBy(text.substr(from + open, pos + 1 - from - open)) != 0;
+    }
+    return placeholdersBegunBy(begun) != 0 && begun.back() != ']';
+}
+
+// Syntax a byte leaves open whatever came before it: the two bytes before the cut show that
+// no control word or escape runs on ("[[", "x]", "a b", a digit then a letter, as in picture
+// data); anything else needs the text read from its start.
+bool closesSyntax(std::string_view text, std::size_t pos) {
+    const char c = text[pos - 1];
+    const char before = pos >= 2 ? text[pos - 2] : ' ';
+    if (before == '\\' || before == '\'') {
+        return false;
+    }
+    if (isAsciiLetter(c)) {
+        return isAsciiDigit(before);
+    }
+    return !isAsciiDigit(c) && c != '-' && c != '\\' && c != '\'';
+}
+
+// Where a line that holds no cut point is cut all the same, so that a piece stays bounded
+// whatever its bytes (picture data as one line, runs of "[" or of placeholders): the last
+// position at which the text, read from the piece's start (where nothing is open), leaves no
+// RTF syntax open and no placeholder can stand across. Only a run that is no syntax a reader
+// knows (a control word of thousands of letters) has none; it is cut before the tail that
+// could still begin a placeholder.
+std::size_t findForcedCut(std::string_view text) {
+    constexpr std::size_t kLookBack = 64;
+    for (std::size_t pos = text.size(); pos > 1 && pos + kLookBack > text.size(); --pos) {
+        if (closesSyntax(text, pos) && !placeholderAcross(text, pos)) {
+            return pos;
+        }
+    }
+    std::size_t cut = 0;
+    SyntaxState state = SyntaxState::Text;
+    for (std::size_t pos = 1; pos <= text.size(); ++pos) {
+        state = nextSyntaxState(state, text[pos - 1]);
+        if (state == SyntaxState::Text && !placeholderAcross(text, pos)) {
+            cut = pos;
+        }
+    }
+    if (cut == 0) {
+        cut = text.size();
+        while (cut > 1 && placeholderAcross(text, cut)) {
+            --cut;
+        }
+    }
+    return cut;
 }
 
 } // namespace
@@ -132,15 +199,22 @@ Result<bool> TemplateLineReader::read(std::string& out, std::size_t pieceLimit, 
         m_begin = m_end;
         started = true;
         if (out.size() >= pieceLimit) {
-            const std::size_t cut = findPieceCut(out, cutSearchFrom);
-            cutSearchFrom = out.size();
-            if (cut != std::string::npos) {
-                m_carry.assign(out, cut);
-                out.resize(cut);
-                m_midLine = true;
-                lineEnded = false;
-                return true;
+            // Cut points in the carried bytes were all passed over before; one further back
+            // than a forced piece is not worth a search through picture data.
+            std::size_t cut = findPieceCut(
+                out, std::max(cutSearchFrom, out.size() - std::min(out.size(), kLeastForcedPiece)));
+            if (cut == std::string::npos && out.size() >= kLeastForcedPiece) {
+                cut = findForcedCut(out);
             }
+            if (cut == std::string::npos) {
+                cutSearchFrom = out.size();
+                continue;
+            }
+            m_carry.assign(out, cut);
+            out.resize(cut);
+            m_midLine = true;
+            lineEnded = false;
+            return true;
         }
     }
 }

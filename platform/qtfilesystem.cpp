@@ -1,12 +1,13 @@
 #include "platform/qtfilesystem.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <optional>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -39,14 +40,6 @@ constexpr KnownCause kKnownCauses[] = {
     {EFBIG, "berkas terlalu besar"},
     {ENAMETOOLONG, "nama berkas terlalu panjang"},
 };
-
-QString causeOfError(int code) {
-    for (const KnownCause& cause : kKnownCauses) {
-        if (cause.code == code)
-            return QString::fromUtf8(cause.text);
-    }
-    return QStringLiteral("sebab tidak diketahui");
-}
 
 QString causeOf(const QFileDevice& file, const QString& path) {
     if (QFileInfo(path).isDir())
@@ -124,10 +117,14 @@ public:
     }
 
     Result<> write(const char* data, std::size_t size) override {
-        const auto wanted = static_cast<qint64>(size);
-        if (m_file.write(data, wanted) == wanted)
+        const int fd = m_file.handle();
+        const int error = writeAll(
+            [fd](const char* bytes, std::size_t count) { return ::write(fd, bytes, count); }, data,
+            size);
+        if (error == 0)
             return {};
-        m_writeFailure = describe("Berkas gagal ditulis: %1 (%2).", m_file, m_file.fileName());
+        m_writeFailure =
+            describe("Berkas gagal ditulis: %1 (%2).", m_file.fileName(), causeOfError(error));
         // A short document must never replace the previous one, whoever commits later.
         m_file.cancelWriting();
         return *m_writeFailure;
@@ -136,15 +133,17 @@ public:
     ~QtOutputFile() override {
         if (!m_committed)
             removeSecondNames();
+        if (m_folder >= 0)
+            ::close(m_folder);
     }
 
-    Result<Kept> linkWritten(const QString& path) override {
+    Result<Kept> linkWritten(const PrivateFolder& folder, const QString& name) override {
         // Linking the open file itself, not the target's name: another program instance may
         // replace the target at any moment, but these bytes are this Preview's.
         const QByteArray source = "/proc/self/fd/" + QByteArray::number(m_file.handle());
-        if (::linkat(AT_FDCWD, source.constData(), AT_FDCWD, QFile::encodeName(path).constData(),
-                     AT_SYMLINK_FOLLOW) == 0) {
-            m_secondNames << path;
+        if (::linkat(AT_FDCWD, source.constData(), folder.handle(),
+                     QFile::encodeName(name).constData(), AT_SYMLINK_FOLLOW) == 0) {
+            keepSecondName(folder, name);
             return Kept::Done;
         }
         switch (errno) {
@@ -157,16 +156,17 @@ public:
         case ENOENT: // no /proc
             return Kept::LinkRefused;
         default:
-            return secondNameFailure(path, errno);
+            return secondNameFailure(folder, name, errno);
         }
     }
 
-    Result<Kept> copyWritten(const QString& path) override {
-        const int copy = ::open(QFile::encodeName(path).constData(),
-                                O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    Result<Kept> copyWritten(const PrivateFolder& folder, const QString& name) override {
+        const QByteArray native = QFile::encodeName(name);
+        const int copy = ::openat(folder.handle(), native.constData(),
+                                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (copy < 0)
-            return errno == EEXIST ? Result<Kept>(Kept::NameTaken) : secondNameFailure(path, errno);
-        m_secondNames << path;
+            return errno == EEXIST ? Result<Kept>(Kept::NameTaken)
+                                   : secondNameFailure(folder, name, errno);
         // Read back through the open file, for the same reason the link takes it.
         char buffer[64 * 1024];
         int error = 0;
@@ -178,22 +178,19 @@ public:
                 error = errno == EINTR ? 0 : errno;
                 continue;
             }
-            for (ssize_t done = 0; done < got && !error;) {
-                const ssize_t put = ::write(copy, buffer + done, static_cast<size_t>(got - done));
-                if (put >= 0)
-                    done += put;
-                else if (errno != EINTR)
-                    error = errno;
-            }
+            error = writeAll([copy](const char* bytes,
+                                    std::size_t count) { return ::write(copy, bytes, count); },
+                             buffer, static_cast<std::size_t>(got));
             offset += got;
         }
         if (::close(copy) != 0 && !error)
             error = errno;
-        if (!error)
+        if (!error) {
+            keepSecondName(folder, name);
             return Kept::Done;
-        ::unlink(QFile::encodeName(path).constData());
-        m_secondNames.removeLast();
-        return secondNameFailure(path, error);
+        }
+        ::unlinkat(folder.handle(), native.constData(), 0);
+        return secondNameFailure(folder, name, error);
     }
 
     Result<> commit() override {
@@ -209,19 +206,29 @@ public:
     }
 
 private:
-    static Failure secondNameFailure(const QString& path, int code) {
-        return describe("Salinan kwitansi tidak dapat dibuat: %1 (%2).", path, causeOfError(code));
+    static Failure secondNameFailure(const PrivateFolder& folder, const QString& name, int code) {
+        return describe("Salinan kwitansi tidak dapat dibuat: %1 (%2).",
+                        folder.path() + u'/' + name, causeOfError(code));
+    }
+
+    // Second names are removed through the folder they were given in, whatever lies at its
+    // path by then.
+    void keepSecondName(const PrivateFolder& folder, const QString& name) {
+        if (m_folder < 0)
+            m_folder = ::fcntl(folder.handle(), F_DUPFD_CLOEXEC, 0);
+        m_secondNames << name;
     }
 
     void removeSecondNames() {
-        for (const QString& path : std::exchange(m_secondNames, {}))
-            QFile::remove(path);
+        for (const QString& name : std::exchange(m_secondNames, {}))
+            ::unlinkat(m_folder, QFile::encodeName(name).constData(), 0);
     }
 
     // Never close()d: QSaveFile publishes on commit() and discards its temporary file when
     // destroyed uncommitted.
     QSaveFile m_file;
     std::optional<Failure> m_writeFailure;
+    int m_folder = -1;
     QStringList m_secondNames;
     bool m_committed = false;
 };
@@ -248,25 +255,93 @@ Result<std::unique_ptr<OutputFile>> QtFileSystem::openForWriting(const QString& 
     return openFile<OutputFile, QtOutputFile>(path);
 }
 
-Result<> QtFileSystem::makePrivateFolder(const QString& path) {
-    if (::mkdir(QFile::encodeName(path).constData(), 0700) == 0)
-        return {};
-    const int code = errno;
-    if (code == EEXIST && QFileInfo(path).isDir())
-        return {};
-    return describe("Folder kwitansi tidak dapat dibuat: %1 (%2).", path,
-                    code == EEXIST ? QStringLiteral("sudah ada berkas lain dengan nama itu")
-                                   : causeOfError(code));
+Result<std::unique_ptr<PrivateFolder>> QtFileSystem::openPrivateFolder(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+        return describe("Folder kwitansi tidak dapat dibuat: %1 (%2).", path, causeOfError(errno));
+    // Never through a link: the folder checked must be the folder used.
+    const int handle = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const auto refused = [&path](const QString& cause) {
+        return describe("Folder kwitansi tidak dapat dipakai: %1 (%2). Pindahkan atau hapus %1, "
+                        "lalu tekan Preview lagi: folder baru dibuat sendiri.",
+                        path, cause);
+    };
+    struct stat found {};
+    if (handle < 0) {
+        const int code = errno;
+        if (::lstat(native.constData(), &found) != 0 || (code != ELOOP && code != ENOTDIR))
+            return describe("Folder kwitansi tidak dapat dibuka: %1 (%2).", path,
+                            causeOfError(code));
+        return refused(S_ISLNK(found.st_mode) ? QStringLiteral("itu tautan ke tempat lain")
+                                              : QStringLiteral("itu berkas, bukan folder"));
+    }
+    auto folder = std::make_unique<PrivateFolder>(handle, path);
+    if (::fstat(handle, &found) != 0)
+        return describe("Folder kwitansi tidak dapat dibuka: %1 (%2).", path, causeOfError(errno));
+    // Another user could read or swap the receipts handed to the viewer.
+    if (found.st_uid != ::geteuid())
+        return refused(QStringLiteral("folder itu milik pengguna lain"));
+    if ((found.st_mode & 077) != 0 && ::fchmod(handle, 0700) != 0)
+        return describe("Folder kwitansi tidak dapat dibuat pribadi: %1 (%2).", path,
+                        causeOfError(errno));
+    return folder;
 }
 
-void QtFileSystem::removeFilesWrittenBefore(const QString& folder, const QString& pattern,
-                                            const QDateTime& before) {
-    // Files only: no link, FIFO or device, and no folder, whatever its name.
-    for (const QFileInfo& file :
-         QDir(folder).entryInfoList({pattern}, QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
-        if (file.lastModified() < before)
-            QFile::remove(file.filePath());
+PrivateFolder::PrivateFolder(int handle, QString path)
+    : m_handle(handle)
+    , m_path(std::move(path)) {}
+
+PrivateFolder::~PrivateFolder() {
+    ::close(m_handle);
+}
+
+void PrivateFolder::removeReceiptsWrittenBefore(const QDateTime& before) const {
+    // A listing of its own: the handle's offset stays where it was.
+    const int listing = ::openat(m_handle, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* entries = listing < 0 ? nullptr : ::fdopendir(listing);
+    if (!entries) {
+        if (listing >= 0)
+            ::close(listing);
+        return;
     }
+    const qint64 beforeMs = before.toMSecsSinceEpoch();
+    while (const dirent* entry = ::readdir(entries)) {
+        const std::string_view name = entry->d_name;
+        // Exactly the names this program gives, letter case and all.
+        if (!name.starts_with("Kwitansi ") || !name.ends_with(".rtf") || name.size() < 13)
+            continue;
+        struct stat file {};
+        // Files only: no link, FIFO or device, and no folder, whatever its name.
+        if (::fstatat(m_handle, entry->d_name, &file, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(file.st_mode) &&
+            file.st_mtim.tv_sec * 1000 + file.st_mtim.tv_nsec / 1'000'000 < beforeMs)
+            ::unlinkat(m_handle, entry->d_name, 0);
+    }
+    ::closedir(entries);
+}
+
+int writeAll(const WriteSome& writeSome, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = writeSome(data, size);
+        if (written < 0 && errno != EINTR)
+            return errno;
+        // No byte written and no error: the file system takes nothing more.
+        if (written == 0)
+            return ENOSPC;
+        if (written > 0) {
+            data += written;
+            size -= static_cast<std::size_t>(written);
+        }
+    }
+    return 0;
+}
+
+QString causeOfError(int code) {
+    for (const KnownCause& cause : kKnownCauses) {
+        if (cause.code == code)
+            return QString::fromUtf8(cause.text);
+    }
+    return QStringLiteral("sebab tidak diketahui");
 }
 
 } // namespace resipa

@@ -2,6 +2,9 @@
 
 #include "platform/filesystem.h"
 
+#include <functional>
+#include <sys/types.h>
+
 namespace resipa {
 
 /// Files on disk: QFile for reading, QSaveFile for writing, so that an output document is
@@ -11,9 +14,18 @@ public:
     bool isFile(const QString& path) const override;
     Result<std::unique_ptr<InputFile>> openForReading(const QString& path) override;
     Result<std::unique_ptr<OutputFile>> openForWriting(const QString& path) override;
-    Result<> makePrivateFolder(const QString& path) override;
-    void removeFilesWrittenBefore(const QString& folder, const QString& pattern,
-                                  const QDateTime& before) override;
+    Result<std::unique_ptr<PrivateFolder>> openPrivateFolder(const QString& path) override;
 };
+
+/// The raw write of an output document, as ::write: it may write fewer bytes than asked.
+using WriteSome = std::function<ssize_t(const char* data, std::size_t size)>;
+
+/// Writes all @p size bytes through @p writeSome, going on after a short count (a disk nearly
+/// full) or an interruption until every byte is written or a write fails: 0, or that
+/// failure's errno.
+int writeAll(const WriteSome& writeSome, const char* data, std::size_t size);
+
+/// The operator's words for a system error number ("disk penuh").
+QString causeOfError(int code);
 
 } // namespace resipa

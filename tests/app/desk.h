@@ -72,12 +72,14 @@ struct Desk : QtFileSystem, Clock, NumberRules, Shell, MessageBox, ProgramEnd {
                 return written;
             return full;
         }
-        Result<Kept> linkWritten(const QString& path) override {
+        Result<Kept> linkWritten(const PrivateFolder& folder, const QString& name) override {
             if (linksRefused)
                 return Kept::LinkRefused;
-            return real->linkWritten(path);
+            return real->linkWritten(folder, name);
         }
-        Result<Kept> copyWritten(const QString& path) override { return real->copyWritten(path); }
+        Result<Kept> copyWritten(const PrivateFolder& folder, const QString& name) override {
+            return real->copyWritten(folder, name);
+        }
         Result<> commit() override { return real->commit(); }
         std::unique_ptr<OutputFile> real;
         std::size_t budget;

@@ -241,19 +241,29 @@ TEST_F(WindowTest, FillsEveryPlaceholderReplacesTheDocumentAndOpensIt) {
     EXPECT_EQ(strayFiles(), QStringList());
 }
 
-TEST_F(WindowTest, SecondPreviewMeanwhileFailsAndTheFirstFinishesWithTheEditedValue) {
-    writeFile(u"rspdefault.rtf"_s, "one [NOMOR_RESIPA]\r\ntwo [NOMOR_RESIPA]\r\n");
+TEST_F(WindowTest, APreviewPrintsTheValuesItStartedWithAndASecondOneMeanwhileFails) {
+    const QByteArray line = "[NOMOR_RESIPA] [NAMA] [KOTA]\r\n";
+    writeFile(u"rspdefault.rtf"_s,
+              line.repeated(4000) + "{\\info{\\title Kwitansi [NOMOR_RESIPA] - [NAMA]}}\r\n");
     start();
-    control<QLineEdit>(u"txtNomor"_s)->setText(u"A"_s);
+    for (const auto& [name, typed] : {std::pair{u"txtNomor"_s, u"A"_s}, {u"txtPen"_s, u"Budi"_s},
+                                      {u"txtTempat"_s, u"Solo"_s}})
+        control<QLineEdit>(name)->setText(typed);
     QSignalSpy finished(form.get(), &Form1::previewFinished);
+    // Edits, Clear and a second Preview while the lines are copied.
     duringPreview([this] {
         control<QLineEdit>(u"txtNomor"_s)->setText(u"B"_s);
+        control<QLineEdit>(u"txtPen"_s)->setText(u"Sari"_s);
+        control<QPushButton>(u"Command2"_s)->click();
         control<QPushButton>(u"Command3"_s)->click();
     });
     previewFails(u"slot berkas 1"_s);
     EXPECT_EQ(finished.size(), 2);
-    EXPECT_EQ(readFile(u"Resipa.rtf"_s), "one A\r\ntwo B\r\n");
-    EXPECT_EQ(desk.opened, QStringList{viewingPath(u"Kwitansi B 14.05.09.rtf"_s)});
+    EXPECT_TRUE(readFile(u"Resipa.rtf"_s) ==
+                QByteArray("A Budi Solo\r\n").repeated(4000) +
+                    "{\\info{\\title Kwitansi A - Budi}}\r\n");
+    EXPECT_EQ(desk.opened, QStringList{viewingPath(u"Kwitansi A 14.05.09.rtf"_s)});
+    EXPECT_EQ(textOf(control(u"txtNomor"_s)), QString()); // cleared for the next receipt
 }
 
 TEST_F(WindowTest, KeluarOrClosingDuringAPreviewEndsWithoutOpeningAnything) {
