@@ -1,8 +1,10 @@
 #include "platform/qtplatform.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,14 +50,44 @@ QString openerFailure(int status) {
     }
 }
 
+/// Where xdg-open is: the first executable file of that name in an absolute folder of PATH.
+/// An empty or relative entry would mean the current folder, wherever the program was started
+/// from, so it is passed over; empty when there is none.
+QByteArray findOpener() {
+    const QByteArray path =
+        qEnvironmentVariableIsSet("PATH") ? qgetenv("PATH") : QByteArray("/usr/bin:/bin");
+    for (const QByteArray& folder : path.split(':')) {
+        if (!folder.startsWith('/'))
+            continue;
+        const QByteArray program = folder + "/xdg-open";
+        struct stat found {};
+        if (::stat(program.constData(), &found) == 0 && S_ISREG(found.st_mode) &&
+            ::access(program.constData(), X_OK) == 0)
+            return program;
+    }
+    return {};
+}
+
 } // namespace
 
 DesktopShell::DesktopShell() {
+    // A launcher may hand on SIGCHLD ignored; the kernel would then reap the opener itself and
+    // its exit status, a failure among them, would be lost.
+    struct sigaction inherited {};
+    if (::sigaction(SIGCHLD, nullptr, &inherited) == 0 &&
+        (inherited.sa_handler == SIG_IGN || (inherited.sa_flags & SA_NOCLDWAIT) != 0)) {
+        struct sigaction standard {};
+        standard.sa_handler = SIG_DFL;
+        ::sigaction(SIGCHLD, &standard, nullptr);
+    }
     m_watch.setInterval(200);
     QObject::connect(&m_watch, &QTimer::timeout, &m_watch, [this] { reapOpeners(); });
 }
 
 Result<> DesktopShell::openDocument(const QString& path, LaterFailure failed) {
+    const QByteArray opener = findOpener();
+    if (opener.isEmpty())
+        return failure(QStringLiteral("pembuka dokumen desktop, xdg-open, tidak terpasang"));
     // An argument vector, no shell: the path reaches xdg-open as it is, blanks and all.
     const QByteArray file = QFile::encodeName(path);
     char program[] = "xdg-open";
@@ -77,11 +109,10 @@ Result<> DesktopShell::openDocument(const QString& path, LaterFailure failed) {
     posix_spawnattr_setflags(&attributes,
                              POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     pid_t pid = 0;
-    const int error = posix_spawnp(&pid, program, &actions, &attributes, arguments, environ);
+    const int error =
+        posix_spawn(&pid, opener.constData(), &actions, &attributes, arguments, environ);
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
-    if (error == ENOENT)
-        return failure(QStringLiteral("pembuka dokumen desktop, xdg-open, tidak terpasang"));
     if (error != 0)
         return failure(QStringLiteral("xdg-open tidak dapat dijalankan"));
     m_running.push_back({pid, std::move(failed)});
@@ -95,9 +126,12 @@ void DesktopShell::reapOpeners() {
     std::erase_if(m_running, [&failures](Opener& opener) {
         int status = 0;
         const pid_t ended = ::waitpid(opener.pid, &status, WNOHANG);
-        if (ended == 0)
+        if (ended == 0 || (ended < 0 && errno == EINTR))
             return false;
-        if (QString cause = ended == opener.pid ? openerFailure(status) : QString();
+        // Reaped by someone else, its outcome is unknown: never taken for success.
+        if (QString cause = ended == opener.pid
+                                ? openerFailure(status)
+                                : QStringLiteral("hasil xdg-open tidak dapat diketahui");
             !cause.isEmpty())
             failures.emplace_back(std::move(opener.failed), failure(cause));
         return true;

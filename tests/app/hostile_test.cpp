@@ -6,6 +6,7 @@
 #include "platform/qtplatform.h"
 #include "tests/app/formfixture.h"
 
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -267,32 +268,56 @@ int children() {
 }
 
 TEST_F(HostileTest, TheDesktopsOpenerIsToldAtOnceOrLaterAndReapedOrLeftRunning) {
+    // Started as a launcher may start it: SIGCHLD ignored, PATH with an empty and a relative
+    // entry, from a folder holding a false xdg-open, which must never run.
     const QByteArray path = qgetenv("PATH");
-    const auto restorePath = qScopeGuard([&path] { qputenv("PATH", path); });
-    qputenv("PATH", QFile::encodeName(dir.path()));
+    struct sigaction ignore {
+    }, inherited{};
+    ignore.sa_handler = SIG_IGN;
+    ASSERT_EQ(sigaction(SIGCHLD, &ignore, &inherited), 0);
+    const QString started = QDir::currentPath();
+    const auto restore = qScopeGuard([&] {
+        qputenv("PATH", path);
+        sigaction(SIGCHLD, &inherited, nullptr);
+        QDir::setCurrent(started);
+    });
+    ASSERT_TRUE(QDir().mkpath(pathOf(u"cwd/bin"_s)) && QDir::setCurrent(pathOf(u"cwd"_s)));
+    qputenv("PATH", ":bin:" + QFile::encodeName(dir.path()));
+    for (const QString& trap : {u"cwd/xdg-open"_s, u"cwd/bin/xdg-open"_s}) {
+        writeFile(trap, "#!/bin/sh\ntouch \"$1.trap\"\n");
+        QFile::setPermissions(pathOf(trap), QFile::ExeOwner | QFile::ReadOwner);
+    }
     const QString document = pathOf(u"Kwitansi 1 #2.rtf"_s);
     // The stand-in xdg-open's last command (none: not installed), the cause told at once, and
-    // the cause told once it ended, by itself or, kept open as a viewer, by us.
+    // the cause told once it ended, by itself or, kept open as a viewer, by us; "left" when the
+    // program ends while it runs.
     const std::tuple<const char*, QString, QString> cases[] = {
         {nullptr, u"tidak terpasang"_s, {}},
         {"exit 0", {}, {}},
+        {"exit 1", {}, u"menolak"_s},
+        {"exit 2", {}, u"tidak ditemukan"_s},
         {"exit 3", {}, u"tidak ada aplikasi"_s},
+        {"exit 4", {}, u"gagal membuka"_s},
+        {"exit 9", {}, u"kode 9"_s},
         {"exec /bin/sleep 60", {}, u"sinyal 15"_s},
+        {"exec /bin/sleep 60", {}, u"left"_s},
     };
-    DesktopShell shell;
     QStringList later; // outlives each case: an opener may end after it
     for (const auto& [opener, atOnce, told] : cases) {
         SCOPED_TRACE(opener ? opener : "none");
+        auto shell = std::make_unique<DesktopShell>();
         QFile::remove(pathOf(u"xdg-open"_s));
         if (opener) {
-            writeFile(u"xdg-open"_s,
-                      "#!/bin/sh\nprintf %s \"$1\" >\"$1.asked\"\necho $$ >\"$1.pid\"\n"_ba +
-                          opener);
+            writeFile(
+                u"xdg-open"_s,
+                "#!/bin/sh\nread -r p c s pp g sid r </proc/$$/stat\necho $$ $sid >\"$1.pid\"\n"
+                "printf %s \"$1\" >\"$1.asked\"\n"_ba +
+                    opener);
             QFile::setPermissions(pathOf(u"xdg-open"_s), QFile::ExeOwner | QFile::ReadOwner);
         }
         QFile::remove(document + u".asked"_s);
         later.clear();
-        const Result<> opening = shell.openDocument(document, [&later](const Failure& cause) {
+        const Result<> opening = shell->openDocument(document, [&later](const Failure& cause) {
             later << QString::fromStdString(cause.text);
         });
         const QString now = opening ? QString() : QString::fromStdString(opening.failure().text);
@@ -301,16 +326,29 @@ TEST_F(HostileTest, TheDesktopsOpenerIsToldAtOnceOrLaterAndReapedOrLeftRunning) 
             continue;
         EXPECT_TRUE(QTest::qWaitFor(
             [&] { return readFile(document + u".asked"_s) == document.toUtf8(); }, 5000));
-        if (told == u"sinyal 15"_s) {
+        // A session of its own: it leads it.
+        const QList<QByteArray> ids = readFile(document + u".pid"_s).simplified().split(' ');
+        const pid_t pid = ids.value(0).toInt(); // 0 would be our whole group
+        EXPECT_TRUE(pid > 0 && ids.value(1).toInt() == pid) << ids.join(' ').toStdString();
+        if (told == u"sinyal 15"_s || told == u"left"_s) {
             QTest::qWait(500); // still running: nothing told, and left alone
             EXPECT_TRUE(later.isEmpty() && children() == 1);
-            const pid_t pid = readFile(document + u".pid"_s).trimmed().toInt(); // 0: our group
+            if (told == u"left"_s) {
+                shell.reset(); // the program ends; the viewer it started stays
+                EXPECT_FALSE(QTest::qWaitFor([] { return children() == 2; }, 1000));
+            }
             EXPECT_TRUE(pid > 0 && ::kill(pid, SIGTERM) == 0);
+            if (told == u"left"_s) {
+                EXPECT_EQ(::waitpid(pid, nullptr, 0), pid);
+            }
         }
         EXPECT_TRUE(QTest::qWaitFor([] { return children() == 0; }, 5000));
-        EXPECT_TRUE(told.isEmpty() ? later.isEmpty() : later.size() == 1 && later[0].contains(told))
+        EXPECT_TRUE(told.isEmpty() || told == u"left"_s
+                        ? later.isEmpty()
+                        : later.size() == 1 && later[0].contains(told))
             << later.join(u'|').toStdString();
     }
+    EXPECT_FALSE(QFile::exists(document + u".trap"_s));
 }
 
 /// What @p program printed on standard output; a failure fails the test.
