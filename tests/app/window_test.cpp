@@ -246,8 +246,8 @@ TEST_F(WindowTest, APreviewPrintsTheValuesItStartedWithAndASecondOneMeanwhileFai
     writeFile(u"rspdefault.rtf"_s,
               line.repeated(4000) + "{\\info{\\title Kwitansi [NOMOR_RESIPA] - [NAMA]}}\r\n");
     start();
-    for (const auto& [name, typed] : {std::pair{u"txtNomor"_s, u"A"_s}, {u"txtPen"_s, u"Budi"_s},
-                                      {u"txtTempat"_s, u"Solo"_s}})
+    for (const auto& [name, typed] :
+         {std::pair{u"txtNomor"_s, u"A"_s}, {u"txtPen"_s, u"Budi"_s}, {u"txtTempat"_s, u"Solo"_s}})
         control<QLineEdit>(name)->setText(typed);
     QSignalSpy finished(form.get(), &Form1::previewFinished);
     // Edits, Clear and a second Preview while the lines are copied.
@@ -259,9 +259,8 @@ TEST_F(WindowTest, APreviewPrintsTheValuesItStartedWithAndASecondOneMeanwhileFai
     });
     previewFails(u"slot berkas 1"_s);
     EXPECT_EQ(finished.size(), 2);
-    EXPECT_TRUE(readFile(u"Resipa.rtf"_s) ==
-                QByteArray("A Budi Solo\r\n").repeated(4000) +
-                    "{\\info{\\title Kwitansi A - Budi}}\r\n");
+    EXPECT_TRUE(readFile(u"Resipa.rtf"_s) == QByteArray("A Budi Solo\r\n").repeated(4000) +
+                                                 "{\\info{\\title Kwitansi A - Budi}}\r\n");
     EXPECT_EQ(desk.opened, QStringList{viewingPath(u"Kwitansi A 14.05.09.rtf"_s)});
     EXPECT_EQ(textOf(control(u"txtNomor"_s)), QString()); // cleared for the next receipt
 }

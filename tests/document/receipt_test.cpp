@@ -58,6 +58,8 @@ TEST(LineFiller, Cases) {
         {"", "", "a[NAMA]b[KOTA]c", "abc"},
         {"", "x[NAMA]y", "[NAMA]", "x[NAMA]y"},
         {"[NA", "Budi", "x [KOTA]MA] y", "x Budi y"}, // value and template form a later one
+        {"A]b", "Budi", "[NAM[KOTA] [KOTA]", "Budib A]b"},
+        {"b[NA", "Budi", "[KOTA]MA]", "bBudi"},
         {"NAMA]", "Budi", "{[[KOTA]}", "{Budi}"},
         {"", "{\\b x} café", "[NAMA]", "\\{\\\\b x\\} caf{\\uc1\\u233 ?}"},
         {"", "Jo", "\xE9\0\xFF[NAMA]\\'e9"s, "\xE9\0\xFFJo\\'e9"s},

@@ -126,6 +126,46 @@ TEST(TemplateLines, PiecesFillAsTheWholeLine) {
     }
 }
 
+// A line with no ordinary cut point (picture data as one line, runs of "[" or placeholders) is
+// cut all the same into bounded pieces, and a placeholder at any offset around a cut still fills.
+TEST(TemplateLines, AnyLineComesInBoundedPiecesThatFillAsTheWhole) {
+    ReceiptValues values;
+    values.nama = "Budi";
+    values.kota = "Solo";
+    const LineFiller filler(values);
+    std::string hex;
+    while (hex.size() < 12'000)
+        hex += "0a1b2c3d4e5f6789ff";
+    const std::string runs[] = {std::string(12'000, 'f'),
+                                std::string(12'000, '7'),
+                                hex,
+                                std::string(12'000, '['),
+                                std::string(12'000, 'A'),
+                                "[NAMA]" + std::string(12'000, '_'),
+                                std::string(6000, 'K') + "[NAMA]" + std::string(6000, 'x'),
+                                "\\" + std::string(12'000, 'x')}; // no control word is that long
+    for (const std::string& run : runs) {
+        for (const std::string inserted : {"[NAMA]", "\\fs[KOTA]", "\\'][NAMA]", "[[NAMA]]"}) {
+            for (std::size_t at = 4060; at < 4110; ++at) {
+                const std::string line = run.substr(0, at) + inserted + run.substr(at) + "\r\n";
+                MemorySource source(line);
+                TemplateLineReader reader(source, 1024);
+                std::string piece, filled;
+                std::size_t longest = 0;
+                bool ended = false;
+                for (Result<bool> got = true; (got = reader.nextPiece(piece, ended)) && *got;) {
+                    longest = std::max(longest, piece.size());
+                    filled += filler.fill(piece) + (ended ? "\r\n" : "");
+                }
+                SCOPED_TRACE(run.substr(0, 8) + " " + inserted + " at " + std::to_string(at));
+                EXPECT_LE(longest, 10'000u);
+                EXPECT_TRUE(run[0] == '\\' ||
+                            filled == filler.fill(line.substr(0, line.size() - 2)) + "\r\n");
+            }
+        }
+    }
+}
+
 // What a joiner over the input hands out, read `chunk` bytes at a time from a source that gives
 // that many at a time.
 std::string joined(const std::string& input, std::size_t chunk) {
@@ -160,6 +200,7 @@ TEST(PlaceholderJoiner, JoinsWhatAReaderSeesInARow) {
         {"[NA}{\\s28\\f1\\fs20\\b\\lang1057{\\*\\listtag0}MA]}",
          "[NAMA]}{\\s28\\f1\\fs20\\b\\lang1057{\\*\\listtag0}}"},
         {"[NA{\\b MA]}", "[NAMA]{\\b }"},
+        {"[NA{\\*\\bkmkstart [x}MA]", "[NAMA]{\\*\\bkmkstart [x}"},
         {"[TERB}{\\insrsid11296801 I}{\\insrsid4537554 LANG]}",
          "[TERBILANG]}{\\insrsid11296801 }{\\insrsid4537554 }"},
         {"[KETE\\hich\\af1\\dbch\\af31505\\loch\\f1 RANGAN]",
