@@ -100,33 +100,66 @@ Guard unreadable(const QString& path) {
     return {};
 }
 
-/// Write permission taken away. Root, whom permissions do not stop, is an unprivileged user on
-/// this thread meanwhile: the kernel keeps ids per thread (the raw calls change only the caller),
-/// and the saved id 0 lets it become root again.
-Guard writeProtected(const QString& path) {
+/// Whatever follows runs as an unprivileged user owning the program's folder and its files but
+/// @p others', when root runs the tests: the kernel keeps ids per thread (the raw calls change only
+/// the caller), and the saved id 0 lets it become root again. Skips when no such user exists.
+Guard asNobody(const QString& folder, const QString& others = {}) {
     const passwd* nobody = getpwnam("nobody");
-    const bool asNobody = geteuid() == 0 && nobody;
-    if (geteuid() == 0 && !nobody)
-        [] { GTEST_SKIP() << "no unprivileged user to check permissions as"; }();
-    const QFileInfo target(path);
-    const QString folder = target.isDir() ? target.absoluteFilePath() : target.absolutePath();
-    if (asNobody) {
-        for (const QString& own : QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotDot))
-            EXPECT_EQ(chown(QFile::encodeName(folder + u'/' + own).constData(), nobody->pw_uid,
-                            nobody->pw_gid),
-                      0);
-        EXPECT_EQ(syscall(SYS_setresgid, nobody->pw_gid, nobody->pw_gid, 0), 0);
-        EXPECT_EQ(syscall(SYS_setresuid, nobody->pw_uid, nobody->pw_uid, 0), 0);
+    if (geteuid() != 0 || !nobody) {
+        if (geteuid() == 0 || !others.isEmpty())
+            [] { GTEST_SKIP() << "no unprivileged user to check permissions as"; }();
+        return {};
     }
+    for (const QString& own : QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotDot))
+        EXPECT_TRUE(own == others || chown(QFile::encodeName(folder + u'/' + own).constData(),
+                                           nobody->pw_uid, nobody->pw_gid) == 0);
+    EXPECT_EQ(syscall(SYS_setresgid, nobody->pw_gid, nobody->pw_gid, 0), 0);
+    EXPECT_EQ(syscall(SYS_setresuid, nobody->pw_uid, nobody->pw_uid, 0), 0);
+    return Guard(nullptr, [](void*) {
+        EXPECT_EQ(syscall(SYS_setresuid, 0, 0, 0), 0);
+        EXPECT_EQ(syscall(SYS_setresgid, 0, 0, 0), 0);
+    });
+}
+
+/// Write permission taken away, from root too.
+Guard writeProtected(const QString& path) {
+    const QFileInfo target(path);
+    Guard user = asNobody(target.isDir() ? target.absoluteFilePath() : target.absolutePath());
     const QFileDevice::Permissions before = QFile::permissions(path);
     EXPECT_TRUE(QFile::setPermissions(path, before & ~(QFile::WriteOwner | QFile::WriteUser |
                                                        QFile::WriteGroup | QFile::WriteOther)));
-    return Guard(nullptr, [path, before, asNobody](void*) {
-        if (asNobody) {
-            EXPECT_EQ(syscall(SYS_setresuid, 0, 0, 0), 0);
-            EXPECT_EQ(syscall(SYS_setresgid, 0, 0, 0), 0);
-        }
+    return Guard(nullptr, [path, before, user](void*) mutable {
+        user.reset();
         QFile::setPermissions(path, before);
+    });
+}
+
+/// A folder open to all, of this user or of another (then made by root for an unprivileged
+/// program).
+Maker openFolder(bool othersOwn) {
+    return [othersOwn](const QString& path) {
+        absent(path);
+        EXPECT_TRUE(QDir().mkdir(path) && QFile::setPermissions(path, QFile::Permissions(0x7777)));
+        return othersOwn ? asNobody(QFileInfo(path).absolutePath(), QFileInfo(path).fileName())
+                         : Guard();
+    };
+}
+
+/// A link to a folder elsewhere holding an old receipt, which must stay as it is.
+Guard linkElsewhere(const QString& path) {
+    absent(path);
+    const auto elsewhere = std::make_shared<QTemporaryDir>();
+    const QString old = elsewhere->filePath(u"Kwitansi arsip 2024.rtf"_s);
+    QFile file(old);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write("arsip") == 5 &&
+                file.setFileTime(QDateTime::currentDateTime().addDays(-3),
+                                 QFileDevice::FileModificationTime) &&
+                QFile::link(elsewhere->path(), path));
+    return Guard(nullptr, [elsewhere, old](void*) {
+        QFile kept(old);
+        EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == "arsip");
+        EXPECT_EQ(QDir(elsewhere->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(),
+                  1);
     });
 }
 
@@ -194,12 +227,15 @@ TEST_F(HostileTest, HostileTemplateOrDocumentIsReportedOrCopiedAndKeepsThePrevio
          u"LibreOffice Writer", "K-9\r\n"},
         {"links refused", u"Resipa.rtf", fault(&Desk::Faults::linksRefused, true), nullptr,
          "K-9\r\n"},
-        {"viewing folder a file", u".kwitansi", bytes("x"), u"Folder kwitansi", previous},
+        {"viewing folder a file", u".kwitansi", bytes("x"), u"bukan folder", previous},
+        {"viewing folder a link", u".kwitansi", linkElsewhere, u"tautan", previous},
+        {"viewing folder open to all", u".kwitansi", openFolder(false), nullptr, "K-9\r\n"},
         {"document a directory", u"Resipa.rtf", directory, u"direktori", {}},
         {"document a FIFO", u"Resipa.rtf", fifo, u"bukan berkas biasa", {}},
         {"plain", u"rspdefault.rtf", bytes("[NOMOR_RESIPA]\r\n"), nullptr, "K-9\r\n"},
         {"document write-protected", u"Resipa.rtf", writeProtected, u"akses ditolak", previous},
         {"folder write-protected", u"", writeProtected, u"akses ditolak", previous},
+        {"viewing folder another's", u".kwitansi", openFolder(true), u"pengguna lain", previous},
     };
     start();
     control<QLineEdit>(u"txtNomor"_s)->setText(u"K-9"_s);
@@ -235,9 +271,14 @@ TEST_F(HostileTest, HostileTemplateOrDocumentIsReportedOrCopiedAndKeepsThePrevio
             EXPECT_EQ(std::filesystem::hard_link_count(viewing.toStdString()),
                       desk.faults.linksRefused ? 1u : 2u);
         }
-        // A hostile document is left as it was, a directory with all it holds.
+        // A hostile document is left as it was, a directory with all it holds; a viewing
+        // folder of this user's is made private.
         EXPECT_EQ(std::filesystem::symlink_status(path.toStdString()).type(), kind);
-        if (kind == std::filesystem::file_type::directory && !name.isEmpty()) {
+        if (name == u".kwitansi"_s && !hostile.cause) {
+            EXPECT_EQ(std::filesystem::status(path.toStdString()).permissions(),
+                      std::filesystem::perms::owner_all);
+        } else if (kind == std::filesystem::file_type::directory && !name.isEmpty() &&
+                   name != u".kwitansi"_s) {
             EXPECT_EQ(readFile(name + u"/isi.txt"_s), "isi");
         }
         EXPECT_EQ(openFileCount(), filesOpen);
@@ -257,6 +298,32 @@ TEST_F(HostileTest, TemplateOfOneHugeLineStreamsThroughInBoundedMemory) {
     EXPECT_EQ(preview(), QString());
     EXPECT_LT(procNumber("status", "VmHWM") - residentKiB, templ.size() / 1024 / 4);
     EXPECT_TRUE(readFile(u"Resipa.rtf"_s) == QByteArray(templ).replace("[NAMA] ", " ") + "\r\n");
+}
+
+// A short write (a disk nearly full) goes on until every byte is written or the disk says why.
+TEST(WriteAll, ShortWritesGoOnAndAFullDiskIsNamed) {
+    // What each write does: writes this many bytes, or fails (-1) with this errno; the outcome.
+    const std::pair<std::vector<std::pair<ssize_t, int>>, QString> cases[] = {
+        {{{3, 0}, {-1, EINTR}, {2, 0}, {5, 0}}, {}},
+        {{{4, 0}, {-1, ENOSPC}}, u"disk penuh"_s},
+        {{{4, 0}, {0, 0}}, u"disk penuh"_s},
+        {{{-1, EIO}}, u"kesalahan perangkat penyimpanan"_s},
+    };
+    for (const auto& [steps, cause] : cases) {
+        std::string written;
+        std::size_t step = 0;
+        const int error = writeAll(
+            [&](const char* data, std::size_t size) -> ssize_t {
+                const auto [count, code] = steps.at(step++);
+                errno = code;
+                written.append(data, count < 0 ? 0 : std::min<std::size_t>(count, size));
+                return count;
+            },
+            "0123456789", 10);
+        EXPECT_EQ(error == 0 ? QString() : causeOfError(error), cause);
+        EXPECT_EQ(step, steps.size());
+        EXPECT_EQ(written, std::string("0123456789").substr(0, written.size()));
+    }
 }
 
 /// 0: no child process, 1: children, none ended and left unreaped, 2: a zombie among them.

@@ -4,7 +4,9 @@
 
 #include "tests/app/formfixture.h"
 
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 
 #include <QDateEdit>
 #include <QFocusEvent>
@@ -198,15 +200,25 @@ TEST_F(WindowTest, FillsEveryPlaceholderReplacesTheDocumentAndOpensIt) {
               "[DESCRIPSI_PERUSAHAAN]|[ALAMAT_PERUSAHAAN]|[NAMA_PIMPINAN]|"
               "[NAMA_BANK]|[ACC]|[ATAS_\r\nNAMA]}");
     writeFile(u"Resipa.rtf"_s, "previous receipt");
-    // Of earlier viewing documents, those older than a day go, and nothing else.
+    // Of earlier viewing documents only regular files named exactly "Kwitansi *.rtf" that are
+    // older than a day go: not in other letter cases, no link, no folder, no newer one.
     ASSERT_TRUE(QDir().mkdir(pathOf(u".kwitansi"_s)));
-    for (const auto& [name, hours] : {std::pair{u"Kwitansi lama.rtf"_s, 25},
-                                      {u"Kwitansi kemarin.rtf"_s, 23},
-                                      {u"catatan.rtf"_s, 25}}) {
-        QFile file(viewingPath(name));
-        ASSERT_TRUE(
-            file.open(QIODevice::WriteOnly) &&
-            file.setFileTime(desk.now().addSecs(-3600 * hours), QFileDevice::FileModificationTime));
+    const std::tuple<QString, char, int> earlier[] = {
+        {u"Kwitansi lama.rtf"_s, 'f', 25},   {u"Kwitansi kemarin.rtf"_s, 'f', 23},
+        {u"catatan.rtf"_s, 'f', 25},         {u"kwitansi catatan.RTF"_s, 'f', 49},
+        {u"KWITANSI arsip.Rtf"_s, 'f', 49},  {u"Kwitansi tautan.rtf"_s, 'l', 49},
+        {u"Kwitansi folder.rtf"_s, 'd', 49},
+    };
+    for (const auto& [name, kind, hours] : earlier) {
+        const QByteArray path = QFile::encodeName(viewingPath(name));
+        ASSERT_TRUE(kind == 'd'   ? QDir().mkdir(viewingPath(name))
+                    : kind == 'l' ? QFile::link(pathOf(u"informasi.inf"_s), viewingPath(name))
+                                  : QFile(viewingPath(name)).open(QIODevice::WriteOnly));
+        const timespec when{desk.now().addSecs(-3600 * hours).toSecsSinceEpoch(), 0};
+        const timespec times[] = {when, when};
+        // The link's target is old as well.
+        for (const QByteArray& aged : {path, QFile::encodeName(pathOf(u"informasi.inf"_s))})
+            ASSERT_EQ(utimensat(AT_FDCWD, aged.constData(), times, AT_SYMLINK_NOFOLLOW), 0);
     }
     start();
     for (const auto& [name, typed] : {std::pair{u"txtNomor"_s, u"K-01"_s},
@@ -235,9 +247,10 @@ TEST_F(WindowTest, FillsEveryPlaceholderReplacesTheDocumentAndOpensIt) {
     for (qsizetype i = 0; i < viewed.size(); ++i)
         EXPECT_TRUE(documents[i].contains("|K-0") == (i < 2) &&
                     readFile(viewed[i]) == documents[i]);
-    EXPECT_FALSE(QFile::exists(viewingPath(u"Kwitansi lama.rtf"_s)));
-    EXPECT_TRUE(QFile::exists(viewingPath(u"Kwitansi kemarin.rtf"_s)) &&
-                QFile::exists(viewingPath(u"catatan.rtf"_s)));
+    for (const auto& [name, kind, hours] : earlier)
+        EXPECT_EQ(QFileInfo(viewingPath(name)).exists(), name != u"Kwitansi lama.rtf"_s)
+            << name.toStdString();
+    EXPECT_EQ(readFile(u"informasi.inf"_s), kProfile);
     EXPECT_EQ(strayFiles(), QStringList());
 }
 
