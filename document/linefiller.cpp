@@ -52,8 +52,9 @@ private:
 // The placeholders that stand in text.
 PlaceholderSet placeholdersIn(std::string_view text) {
     PlaceholderSet found = 0;
-    for (std::size_t open = 0; open < text.size(); ++open) {
-        if (text[open] != '[') {
+    for (std::size_t open = 0; open + 1 < text.size(); ++open) {
+        if (text[open] != '[' ||
+            kPlaceholdersWith[1][static_cast<unsigned char>(text[open + 1])] == 0) {
             continue;
         }
         PlaceholderSet begun = kAllPlaceholders;
@@ -62,6 +63,7 @@ PlaceholderSet placeholdersIn(std::string_view text) {
             begun &= kPlaceholdersWith[i - open][static_cast<unsigned char>(text[i])];
             if (text[i] == ']') {
                 found |= begun;
+                open = i; // what it passed over holds no "["
                 break;
             }
         }

@@ -5,6 +5,7 @@
 
 #include "konversi/ascii.h"
 
+#include <array>
 #include <cstddef>
 #include <string_view>
 
@@ -51,17 +52,28 @@ constexpr SyntaxState nextSyntaxState(SyntaxState state, char c) {
     return c == '\\' ? Backslash : Text;
 }
 
+/// The bytes a placeholder, control word or hex escape may hold; looked up, not tested class
+/// by class, since a stretch of placeholders or picture data is walked through byte by byte.
+inline constexpr auto kSyntaxBytes = [] {
+    std::array<bool, 256> syntax{};
+    for (int c = 0; c < 256; ++c) {
+        const auto byte = static_cast<char>(c);
+        syntax[static_cast<std::size_t>(c)] = isAsciiLetter(byte) || isAsciiDigit(byte) ||
+                                              byte == '_' || byte == '[' || byte == ']' ||
+                                              byte == '-' || byte == '\\' || byte == '\'';
+    }
+    return syntax;
+}();
+
 /// True when @p text may be cut just before @p pos (0 < pos <= size): the byte before the cut
 /// belongs to no placeholder ("[NAMA]"), control word ("\fs24", "\li-5") or hex escape ("\'e9").
 /// Filling the two sides apart then gives what filling them together gives: no placeholder,
 /// none formed by the chain of replacements, and no RTF syntax left open before an inserted
 /// value, reaches across such a cut.
 constexpr bool isCutPoint(std::string_view text, std::size_t pos) {
-    const char c = text[pos - 1];
-    const bool syntaxByte = isAsciiLetter(c) || isAsciiDigit(c) || c == '_' || c == '[' ||
-                            c == ']' || c == '-' || c == '\\' || c == '\'';
     // Any byte can be the first digit of a hex escape, so the one after "'" never ends a piece.
-    return !syntaxByte && (pos < 2 || text[pos - 2] != '\'');
+    return !kSyntaxBytes[static_cast<unsigned char>(text[pos - 1])] &&
+           (pos < 2 || text[pos - 2] != '\'');
 }
 
 } // namespace resipa
