@@ -5,7 +5,7 @@
 # directory, on the same disk; never /dev/null. The Preview makes its document durable before
 # publishing it (QSaveFile syncs the data, then renames), so sed and cat are also timed followed
 # by `sync -d` of their output. Then measures the Preview's peak resident memory on a small and
-# on a very large template, runs the in-process benchmarks the goals name (amount in words, one
+# on a very large template, its time, memory and liveliness on hostile templates, runs the in-process benchmarks the goals name (amount in words, one
 # digit typed into the amount field, start-up), and checks every figure against its goal.
 #
 # Run after ./test.sh has built build/ (missing programs are built here).
@@ -147,6 +147,42 @@ printf '  %4d MB template: %8d KB\n' "$small_mb" "$small_kb"
 printf '  %4d MB template: %8d KB\n' "$large_mb" "$large_kb"
 printf '  difference:        %8d KB\n' $((large_kb - small_kb))
 
+# Hostile templates beside the receipt templates: one 24 MB line of picture data (as pandoc
+# writes a picture), 50 MB of "[" and "[NAMA]" repeated to 50 MB. For each, the click's time
+# (best of $runs, interleaved), the Preview's peak resident memory and the longest the window
+# went without running its events (the most over the runs).
+shapes=("receipt 1" "receipt 50" "hexline 24" "brackets 50" "names 50")
+declare -A shape_ms=() shape_kb=() shape_wait=()
+for spec in "${shapes[@]}"; do
+    read -r shape mb <<<"$spec"
+    mkdir -p "$work/$shape-$mb"
+    "$make_template" "$work/$shape-$mb/rspdefault.rtf" $((mb * 1000000)) "$shape"
+    shape_ms[$spec]=0 shape_kb[$spec]=0 shape_wait[$spec]=0
+done
+for ((round = 0; round < runs; round++)); do
+    for spec in "${shapes[@]}"; do
+        read -r shape mb <<<"$spec"
+        rm -rf "$work/$shape-$mb/Resipa.rtf" "$work/$shape-$mb/.kwitansi"
+        sync
+        out=$(/usr/bin/time -f 'maxrss_kb=%M' "$preview_run" "$work/$shape-$mb" 2>&1)
+        read -r ms wait kb < <(awk -F= '{ v[$1] = $2 } END {
+            print v["preview_ms"] + 0, v["longest_wait_ms"] + 0, v["maxrss_kb"] + 0 }' <<<"$out")
+        if [ "$kb" = 0 ]; then
+            echo "compare.sh: the Preview of $shape-$mb failed: $out" >&2
+            exit 1
+        fi
+        shape_ms[$spec]=$(awk -v a="${shape_ms[$spec]}" -v b="$ms" 'BEGIN { print (a == 0 || b < a) ? b : a }')
+        shape_wait[$spec]=$(awk -v a="${shape_wait[$spec]}" -v b="$wait" 'BEGIN { print b > a ? b : a }')
+        ((kb > shape_kb[$spec])) && shape_kb[$spec]=$kb
+    done
+done
+echo "Hostile templates (the click, best of $runs; peak memory; longest wait for events):"
+printf '  %-14s %10s %12s %10s\n' template "click ms" "peak KB" "wait ms"
+for spec in "${shapes[@]}"; do
+    printf '  %-14s %10.1f %12d %10.1f\n' "${spec/ /, } MB" "${shape_ms[$spec]}" \
+        "${shape_kb[$spec]}" "${shape_wait[$spec]}"
+done
+
 # In-process benchmarks, as CSV: name, iterations, real_time, cpu_time, time_unit,
 # bytes_per_second, items_per_second, ...
 core_csv=$("$build_dir/bench/bench_core" --benchmark_filter='^BM_KonversiTerbilang$' \
@@ -195,6 +231,15 @@ goal "Preview/(sed+sync) throughput, click alone" \
 goal "Preview/(cat+sync) throughput, click alone" \
     "$(throughput_ratio "$preview_click_ns" "${best[run_cat_sync]}")" ">=" 0.9
 goal "peak memory growth 1 -> 200 MB (MB)" "$(quotient $((large_kb - small_kb)) 1024)" "<" 16
+for spec in "hexline 24" "brackets 50" "names 50"; do
+    goal "peak memory growth 1 MB -> ${spec/ /, } MB (MB)" \
+        "$(quotient $((shape_kb[$spec] - shape_kb["receipt 1"])) 1024)" "<" 16
+    goal "click, ${spec/ /, } MB / receipt, 50 MB" \
+        "$(quotient "${shape_ms[$spec]}" "${shape_ms["receipt 50"]}")" "<=" 3
+done
+for spec in "${shapes[@]}"; do
+    goal "longest wait for events, ${spec/ /, } MB (ms)" "${shape_wait[$spec]}" "<=" 50
+done
 goal "KonversiTerbilang (million amounts/s)" "$(quotient "$words_per_s" 1e6)" ">=" 20
 goal "one digit: txtJml / bare QLineEdit" "$(quotient "$digit_form" "$digit_bare")" "<=" 1.5
 goal "start-up: Form1 / bare window" "$(quotient "$start_form" "$start_bare")" "<=" 1.5
