@@ -81,6 +81,7 @@ TEST_F(WindowTest, EnterFollowsBothChainsToPreviewAndRunsIt) {
     for (const auto& [first, enter, expected] : chains) {
         SCOPED_TRACE(first.toStdString());
         control(first)->setFocus();
+        desk.faults.linksRefused = enter.key() == Qt::Key_Enter; // a copy takes the next name
         QStringList arrivals;
         const QObject listening;
         QObject::connect(
@@ -234,16 +235,19 @@ TEST_F(WindowTest, FillsEveryPlaceholderReplacesTheDocumentAndOpensIt) {
     // one numbered as no file may be named.
     QStringList viewed = desk.opened;
     QByteArrayList documents{readFile(u"Resipa.rtf"_s)};
-    for (const QString& number : {u"K-02"_s, u"..\n/x/"_s + QString(300, u'9')}) {
+    for (const QString& number :
+         {u"K-02\\:*?\"<>|\x01"_s + QString(50, u'\u00e9'), u"..\n/x/"_s + QString(300, u'9')}) {
         control<QLineEdit>(u"txtNomor"_s)->setText(number);
         EXPECT_EQ(preview(), QString());
         viewed += desk.opened;
         documents += readFile(u"Resipa.rtf"_s);
     }
-    EXPECT_EQ(viewed, (QStringList{viewingPath(u"Kwitansi K-01 14.05.09.rtf"_s),
-                                   viewingPath(u"Kwitansi K-02 14.05.09.rtf"_s),
-                                   viewingPath(u"Kwitansi ..--x-"_s + QString(74, u'9') +
-                                               u" 14.05.09.rtf"_s)}));
+    EXPECT_EQ(
+        viewed,
+        (QStringList{
+            viewingPath(u"Kwitansi K-01 14.05.09.rtf"_s),
+            viewingPath(u"Kwitansi K-02---------"_s + QString(33, u'\u00e9') + u" 14.05.09.rtf"_s),
+            viewingPath(u"Kwitansi ..--x-"_s + QString(74, u'9') + u" 14.05.09.rtf"_s)}));
     for (qsizetype i = 0; i < viewed.size(); ++i)
         EXPECT_TRUE(documents[i].contains("|K-0") == (i < 2) &&
                     readFile(viewed[i]) == documents[i]);

@@ -215,6 +215,8 @@ TEST(PlaceholderJoiner, JoinsWhatAReaderSeesInARow) {
         {"[NAM\\i0A]1 [AC\\b1C]x", "[NAMA]\\i0 1 [ACC]\\b1 x"},
         {"[[NA\\b MA] [NA\\b [KOTA]", "[[NAMA]\\b  [NA\\b [KOTA]"},
         {"[NA" + codes(4090) + "MA]", "[NAMA]" + codes(4090) + " "},
+        {"[NA\\b" + std::string(4094, '0') + "MA]", "[NAMA]\\b" + std::string(4094, '0') + " "},
+        {"[NA\\b" + std::string(4095, '0') + "MA] [NA{\\b M", same}, // beyond the bound; the end
         // What a reader sees, or never sees, ends a placeholder; other bracketed text stays.
         {"[NA\\par MA] [NA\\tab MA] [NA\\'41MA] [NA\\u77 MA] [NA\\{MA] [N\\\nAMA]", same},
         {"[NAMAX] [nama] [NA\\b ME] [NA{\\footnote x}MA] [NA\\bin2 }{MA] \\bin5 [NA\\b MA]", same},
