@@ -27,12 +27,15 @@ public:
     /// Reads the next line into @p line (replacing its content): true for a line, false once
     /// the input is exhausted. A failed read fails this call and every later one.
     Result<bool> next(std::string& line);
-    /// Like next(), but hands a line longer than the buffer over in pieces of about the buffer's
-    /// size, so that memory stays bounded however long a line is (a template with LF-only line
-    /// ends is one line). A piece is only cut after a byte that no placeholder and no RTF control
-    /// word can hold, so filling the pieces one by one
-    /// gives what filling the whole line gives. @p lineEnded is false while the line goes on
-    /// in the next piece; the last piece of every line, the final one included, sets it.
+    /// Like next(), but hands a line longer than the buffer over in bounded pieces, so that
+    /// memory stays bounded whatever the line holds (a template with LF-only line ends is one
+    /// line; pandoc writes a picture as one line of hex digits). A piece is cut after a byte
+    /// that no placeholder and no RTF control word can hold; a line with none for 4 KiB is cut
+    /// where no RTF syntax is open and no placeholder stands across, keeping the tail that
+    /// could still begin one. Filling the pieces one by one gives what filling the whole line
+    /// gives, except for a chain of replacements across such a forced cut and a control word
+    /// longer than RTF allows. @p lineEnded is false while the line goes on in the next piece;
+    /// the last piece of every line, the final one included, sets it.
     Result<bool> nextPiece(std::string& piece, bool& lineEnded);
 
 private:

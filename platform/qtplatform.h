@@ -22,9 +22,11 @@ public:
     NumberFormat numberFormat() const override;
 };
 
-/// The desktop's opener, xdg-open, started on the document as a child process of its own
-/// session; its exit is watched from the event loop. Openers still running when the program
-/// ends are left alone, so a viewer they keep open outlives the program.
+/// The desktop's opener, xdg-open, found in the absolute folders of PATH only and started on
+/// the document as a child process of its own session; its exit is watched from the event
+/// loop (SIGCHLD, if inherited ignored, is set back to its default so that the exit status can
+/// be collected). Openers still running when the program ends are left alone, so a viewer they
+/// keep open outlives the program.
 class DesktopShell final : public Shell {
 public:
     DesktopShell();

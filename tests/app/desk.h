@@ -77,8 +77,8 @@ struct Desk : QtFileSystem, Clock, NumberRules, Shell, MessageBox, ProgramEnd {
                 return Kept::LinkRefused;
             return real->linkWritten(folder, name);
         }
-        Result<Kept> copyWritten(const PrivateFolder& folder, const QString& name) override {
-            return real->copyWritten(folder, name);
+        Result<Kept> copyWritten(const PrivateFolder& at, const QString& name) override {
+            return real->copyWritten(at, name);
         }
         Result<> commit() override { return real->commit(); }
         std::unique_ptr<OutputFile> real;
