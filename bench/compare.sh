@@ -171,8 +171,8 @@ for ((round = 0; round < runs; round++)); do
             echo "compare.sh: the Preview of $shape-$mb failed: $out" >&2
             exit 1
         fi
-        shape_ms[$spec]=$(awk -v a="${shape_ms[$spec]}" -v b="$ms" 'BEGIN { print (a == 0 || b < a) ? b : a }')
-        shape_wait[$spec]=$(awk -v a="${shape_wait[$spec]}" -v b="$wait" 'BEGIN { print b > a ? b : a }')
+        shape_ms[$spec]=$(awk -v a="${shape_ms[$spec]}" -v b="$ms" 'BEGIN { print ((a == 0 || b < a) ? b : a) }')
+        shape_wait[$spec]=$(awk -v a="${shape_wait[$spec]}" -v b="$wait" 'BEGIN { print (b > a ? b : a) }')
         ((kb > shape_kb[$spec])) && shape_kb[$spec]=$kb
     done
 done
