@@ -136,15 +136,15 @@ std::size_t passesWhole(const char* data, std::size_t size) {
                 break;
             }
         }
+        // The byte after the "[" (there is one) continues no placeholder.
+        const char next = candidates == 0 && i == 2 ? data[passed + 1] : '\\';
         if (candidates != 0 && passed + i < size && data[passed + i] == ']') {
             passed += i + 1;
-        } else if (candidates == 0 && i == 2 && data[passed + 1] == '[') {
+        } else if (next == '[') {
             while (passed + 1 < size && data[passed + 1] == '[') {
                 ++passed;
             }
-        } else if (const char next = data[passed + 1]; candidates == 0 && i == 2 && next != '\\' &&
-                                                       next != '{' && next != '}' && next != '\r' &&
-                                                       next != '\n') {
+        } else if (next != '\\' && next != '{' && next != '}' && next != '\r' && next != '\n') {
             // Codes and line ends may stand inside a placeholder; they are matched.
             passed += 1;
         } else {
