@@ -4,7 +4,6 @@
 #include "document/rtfsyntax.h"
 
 #include <algorithm>
-#include <ranges>
 #include <utility>
 
 namespace resipa {
@@ -83,13 +82,12 @@ LineFiller::LineFiller(const ReceiptValues& values) {
         // its last run; one reaching across it takes the whole value.
         const std::string_view text = replacement.value;
         const auto isPlaceholderByte = [](char c) {
-            return std::ranges::any_of(kPlaceholdersWith, [c](const auto& at) {
-                return at[static_cast<unsigned char>(c)] != 0;
-            });
+            return std::any_of(
+                kPlaceholdersWith.begin(), kPlaceholdersWith.end(),
+                [c](const auto& at) { return at[static_cast<unsigned char>(c)] != 0; });
         };
-        const auto firstOther = std::ranges::find_if_not(text, isPlaceholderByte);
-        const auto lastOther =
-            std::ranges::find_if_not(text | std::views::reverse, isPlaceholderByte);
+        const auto firstOther = std::find_if_not(text.begin(), text.end(), isPlaceholderByte);
+        const auto lastOther = std::find_if_not(text.rbegin(), text.rend(), isPlaceholderByte);
         if (firstOther != text.end() && std::find(text.begin(), firstOther, ']') == firstOther &&
             std::find(lastOther.base(), text.end(), '[') == text.end()) {
             replacement.holds = placeholdersIn(text);

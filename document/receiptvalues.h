@@ -55,10 +55,13 @@ inline constexpr std::array<Placeholder, 14> kPlaceholders{{
     {"[ACC]", &ReceiptValues::acc},
 }};
 
-inline constexpr std::size_t kLongestPlaceholder =
-    std::ranges::max(kPlaceholders, {}, [](const Placeholder& p) {
-        return p.text.size();
-    }).text.size();
+inline constexpr std::size_t kLongestPlaceholder = [] {
+    std::size_t longest = 0;
+    for (const Placeholder& placeholder : kPlaceholders) {
+        longest = std::max(longest, placeholder.text.size());
+    }
+    return longest;
+}();
 
 /// Placeholders as a set, bit i for kPlaceholders[i].
 using PlaceholderSet = std::uint16_t;
