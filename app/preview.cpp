@@ -97,8 +97,8 @@ Result<> PreviewRun::copyLines() {
     TemplateLineReader reader(joined);
     TemplateLineWriter writer(*m_slots.output(kOutputSlot));
     const LineFiller filler(m_values);
-    // A line arrives in buffer-sized pieces, so that a template with one huge line (LF-only
-    // line ends) streams through in bounded memory instead of being held whole, twice.
+    // A line arrives in bounded pieces, so that any template (one huge line with LF-only line
+    // ends, a picture as one line of hex digits) streams through instead of being held whole.
     std::string piece;
     std::string filled;
     bool lineEnded = false;
