@@ -1,6 +1,7 @@
 #include "app/controlevents.h"
 
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QWidget>
@@ -15,6 +16,12 @@ bool isControlCode(char32_t code) {
 
 bool isShortcut(const QKeyEvent& event) {
     return (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == Qt::ControlModifier;
+}
+
+// The key held down: the window system repeats its press.
+bool isHeldPress(const QKeyEvent& event) {
+    return event.isAutoRepeat() && (ControlEvents::keyCodeOf(event) == ControlEvents::kEnter ||
+                                    event.key() == Qt::Key_Space);
 }
 
 // The control gets its own focus back (the window reactivated, a context menu closed): that
@@ -57,8 +64,12 @@ bool ControlEvents::eventFilter(QObject* watched, QEvent* event) {
     const auto route = m_routes.constFind(watched);
     if (route == m_routes.constEnd())
         return false;
-    if (event->type() == QEvent::KeyPress)
-        return keyPressed(*route, static_cast<QKeyEvent&>(*event));
+    if (event->type() == QEvent::KeyPress) {
+        auto& key = static_cast<QKeyEvent&>(*event);
+        return (route->pressOnce && isHeldPress(key)) || keyPressed(*route, key);
+    }
+    if (event->type() == QEvent::InputMethod)
+        textCommitted(*route, static_cast<QInputMethodEvent&>(*event));
     if (event->type() == QEvent::FocusIn)
         focusArrived(static_cast<QWidget&>(*watched), *route, static_cast<QFocusEvent&>(*event));
     return false;
@@ -84,6 +95,23 @@ bool ControlEvents::keyPressed(const Handlers& handlers, QKeyEvent& event) {
             return true;
     }
     return false;
+}
+
+void ControlEvents::textCommitted(const Handlers& handlers, QInputMethodEvent& event) {
+    if (!handlers.keyPress || event.commitString().isEmpty())
+        return;
+    // A composed character or an input method's word is typed text: each character meets the
+    // key-press handler, and only those it keeps are committed.
+    QString kept;
+    for (const char32_t typed : event.commitString().toUcs4()) {
+        if (isControlCode(typed))
+            continue;
+        char32_t KeyAscii = typed;
+        handlers.keyPress(KeyAscii);
+        if (KeyAscii != 0)
+            kept += QString::fromUcs4(&KeyAscii, 1);
+    }
+    event.setCommitString(kept, event.replacementStart(), event.replacementLength());
 }
 
 void ControlEvents::focusArrived(QWidget& control, const Handlers& handlers,

@@ -6,6 +6,7 @@
 #include <QObject>
 
 class QFocusEvent;
+class QInputMethodEvent;
 class QKeyEvent;
 class QWidget;
 
@@ -13,7 +14,8 @@ namespace resipa {
 
 /// Delivers a control's events to the window's handlers the way the handlers expect them:
 /// key-down with the key code (13 for Enter) and the modifier state, key-press with the typed
-/// character's code, which the handler cancels by setting it to 0, and got-focus.
+/// character's code, which the handler cancels by setting it to 0, and got-focus. Text an input
+/// method commits (a composed character) passes key-press character by character too.
 class ControlEvents final : public QObject {
 public:
     struct Handlers {
@@ -22,6 +24,8 @@ public:
         std::function<void()> gotFocus = {};
         /// Enter never reaches the control itself (a multi-line field would add a line break).
         bool swallowEnter = false;
+        /// A held key presses a button once: its auto-repeated Enter and Space are dropped.
+        bool pressOnce = false;
     };
 
     /// The key code of Enter, from the main keyboard or the keypad.
@@ -42,6 +46,7 @@ protected:
 
 private:
     bool keyPressed(const Handlers& handlers, QKeyEvent& event);
+    static void textCommitted(const Handlers& handlers, QInputMethodEvent& event);
     void focusArrived(QWidget& control, const Handlers& handlers, const QFocusEvent& event);
 
     QHash<QObject*, Handlers> m_routes;

@@ -1,6 +1,7 @@
 #include "app/form1layout.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 #include <QDateEdit>
@@ -91,6 +92,8 @@ QWidget* createTextField(QWidget& window, const ControlRecord& record) {
     const QString text = QString::fromUtf8(record.caption);
     if (!(record.flags & MultiLine)) {
         auto* field = new QLineEdit(text, &window);
+        // No limit: a long value, typed or pasted, is never cut (Qt's default stops at 32767).
+        field->setMaxLength(std::numeric_limits<int>::max());
         if (record.flags & RightAligned)
             field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         field->setReadOnly(record.flags & ReadOnly);

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include <QClipboard>
 #include <QDateEdit>
 #include <QFocusEvent>
 #include <QPushButton>
@@ -61,46 +62,76 @@ TEST_F(WindowTest, TabCyclesTheControlsAndEveryFieldSelectsItsTextOnArrival) {
     EXPECT_EQ(textOf(control(u"txtBilang"_s)), u"Dua Belas  Rupiah"_s);
 }
 
-TEST_F(WindowTest, EnterFollowsBothChainsToPreviewAndRunsIt) {
+TEST_F(WindowTest, KeysTypedAheadOfEnterReachTheFieldItLeadsToAndPreviewRuns) {
     writeFile(u"informasi.inf"_s, kProfile);
-    writeFile(u"rspdefault.rtf"_s, "[NAMA_PIMPINAN]\r\n");
+    writeFile(u"rspdefault.rtf"_s, "[NOMOR_RESIPA]|[KOTA]|[NAMA]|[JUMLAH]|[KETERANGAN]|[ACC]\r\n");
     start();
-    QTest::keyClicks(control(u"txtKet"_s), u"lunas"_s);
-    // The first control, the Enter key pressed, and the controls the focus arrives at after
-    // each Enter ("a+b": through a to b).
-    const std::tuple<QString, QKeyCombination, QString> chains[] = {
-        {u"Tgl"_s, Qt::Key_Return, u"txtNomor txtTempat txtPen txtJml txtBilang+txtKet Command3"_s},
-        {u"txtNPer"_s, Qt::KeypadModifier | Qt::Key_Enter,
-         u"txtDesc txtAl txtNBank txtAcc txtANB txtPimp Command3"_s},
+    QStringList arrivals;
+    const QObject listening;
+    QObject::connect(qApp, &QApplication::focusChanged, &listening, [&](QWidget*, QWidget* now) {
+        arrivals << (now ? now->objectName() : u""_s);
+    });
+    // The first control, the Enter key ("|" in the keys), the keys, where the focus arrives
+    // on the way, and the document.
+    const std::tuple<QString, QKeyCombination, QString, QString, QByteArray> chains[] = {
+        {u"Tgl"_s, Qt::Key_Return, u"|KW-9|Sleman|Budi|1234567|Sewa||"_s,
+         u"txtNomor txtTempat txtPen txtJml txtBilang txtKet Command3"_s,
+         "KW-9|Sleman|Budi|Rp.1,234,567|Sewa|0123\r\n"},
+        {u"txtNPer"_s, Qt::KeypadModifier | Qt::Key_Enter, u"||||9||||"_s,
+         u"txtDesc txtAl txtNBank txtAcc txtANB txtPimp Command3"_s,
+         "KW-9|Sleman|Budi|Rp.1,234,567|Sewa|9\r\n"},
     };
-    // No number, and both in the same second: the second name takes a suffix.
-    QStringList viewed{viewingPath(u"Kwitansi 14.05.09.rtf"_s),
-                       viewingPath(u"Kwitansi 14.05.09 (2).rtf"_s)};
-    for (const auto& [first, enter, expected] : chains) {
+    for (const auto& [first, enter, keys, expected, document] : chains) {
         SCOPED_TRACE(first.toStdString());
         control(first)->setFocus();
-        QStringList arrivals;
-        const QObject listening;
-        QObject::connect(
-            qApp, &QApplication::focusChanged, &listening,
-            [&](QWidget*, QWidget* now) { arrivals << (now ? now->objectName() : QString()); });
-        QStringList afterEachEnter;
-        for (int i = 0; i < 10 && focusName() != u"Command3"_s; ++i) {
-            key(enter.key(), enter.keyboardModifiers());
-            QCoreApplication::sendPostedEvents(); // the queued focus moves
-            afterEachEnter << std::exchange(arrivals, {}).join(u'+');
-        }
-        EXPECT_EQ(afterEachEnter.join(u' '), expected);
-        key(enter.key(), enter.keyboardModifiers());
-        EXPECT_EQ(std::exchange(desk.opened, {}), QStringList{viewed.takeFirst()});
-        EXPECT_EQ(readFile(u"Resipa.rtf"_s), "Ratna\r\n");
+        arrivals.clear();
+        // Every key waits before the first is handled, as keys typed at a busy window do; each
+        // goes to whatever has the focus when its turn comes.
+        for (const QChar c : keys)
+            QMetaObject::invokeMethod(
+                form.get(),
+                [this, c, enter] {
+                    if (c == u'|')
+                        QTest::keyClick(form->windowHandle(), enter.key(),
+                                        enter.keyboardModifiers());
+                    else
+                        QTest::keyClick(form->windowHandle(), c.toLatin1());
+                },
+                Qt::QueuedConnection);
+        QCoreApplication::sendPostedEvents();
+        EXPECT_EQ(arrivals.join(u' '), expected);
+        EXPECT_EQ(readFile(u"Resipa.rtf"_s), document);
     }
-    // The receipts handed over are the operator's own.
+    // Passed through, the words field still selected its words.
+    auto* words = control<QPlainTextEdit>(u"txtBilang"_s);
+    EXPECT_EQ(words->textCursor().selectedText(), words->toPlainText());
+    EXPECT_EQ(desk.opened, (QStringList{viewingPath(u"Kwitansi KW-9 14.05.09.rtf"_s),
+                                        viewingPath(u"Kwitansi KW-9 14.05.09 (2).rtf"_s)}));
+    // Enter added no line break to either multi-line field.
+    EXPECT_EQ(textOf(control(u"txtKet"_s)) + textOf(control(u"txtDesc"_s)), u"SewaCetak, Desain"_s);
+    // The operator's own, at the second Preview: the receipts handed over are too.
     EXPECT_EQ(std::filesystem::status(pathOf(u".kwitansi"_s).toStdString()).permissions(),
               std::filesystem::perms::owner_all);
-    // Enter added no line break to either multi-line field.
-    EXPECT_EQ(textOf(control(u"txtKet"_s)) + textOf(control(u"txtDesc"_s)),
-              u"lunasCetak, Desain"_s);
+}
+
+TEST_F(WindowTest, AKeyHeldOnAButtonPressesItOnce) {
+    writeFile(u"rspdefault.rtf"_s, "[NOMOR_RESIPA]\r\n");
+    start();
+    for (const auto& [key, text] : {std::pair{Qt::Key_Return, u"\r"_s}, {Qt::Key_Space, u" "_s}}) {
+        SCOPED_TRACE(text.toStdString());
+        desk.opened.clear();
+        // Two presses, each held: the window system repeats it, with or without releases.
+        for (int press = 0; press < 2; ++press) {
+            control(u"Command3"_s)->setFocus();
+            qt_handleKeyEvent(form->windowHandle(), QEvent::KeyPress, key, {}, text);
+            for (int repeat = 0; repeat < 4; ++repeat) {
+                qt_handleKeyEvent(form->windowHandle(), QEvent::KeyRelease, key, {}, text, true);
+                qt_handleKeyEvent(form->windowHandle(), QEvent::KeyPress, key, {}, text, true);
+            }
+            qt_handleKeyEvent(form->windowHandle(), QEvent::KeyRelease, key, {}, text);
+        }
+        EXPECT_EQ(desk.opened.size(), 2);
+    }
 }
 
 TEST_F(WindowTest, FixedSizeCloseBoxOnlyCentredOnTheScreen) {
@@ -134,6 +165,7 @@ TEST_F(WindowTest, AmountIsRegroupedAndSpelledKeyByKeyInBothConventions) {
         {"D", "1G234", k1234},
         {"G", "1G234", k1234},
         {"a x", "1G234", k1234},
+        {"\xE9\xFC", "1G234", k1234}, // composed: an input method commits them
         {"<0", "1G234", k1234},
         {"<-", "-1G234", "Minus SeRibu Dua Ratus Tiga Puluh Empat  Rupiah"},
         {">?", "-1G234?", ""},
@@ -160,16 +192,37 @@ TEST_F(WindowTest, AmountIsRegroupedAndSpelledKeyByKeyInBothConventions) {
         for (const auto& [typed, shown, words] : steps) {
             SCOPED_TRACE(typed);
             for (const QChar c : local(typed)) {
-                if (const auto named = namedKeys.find(c); named != namedKeys.end())
+                if (const auto named = namedKeys.find(c); named != namedKeys.end()) {
                     key(named->key(), named->keyboardModifiers());
-                else
+                } else if (c.unicode() > 0x7F) {
+                    QInputMethodEvent composed;
+                    composed.setCommitString(c);
+                    QApplication::sendEvent(amount, &composed);
+                } else {
                     QTest::keyClick(amount, c.toLatin1());
+                }
             }
             EXPECT_EQ(amount->text(), local(shown));
             EXPECT_EQ(amount->cursorPosition(), amount->text().size());
             EXPECT_EQ(textOf(control(u"txtBilang"_s)), QString::fromLatin1(words));
         }
     }
+}
+
+TEST_F(WindowTest, LongValuesPastedReachTheReceiptWhole) {
+    writeFile(u"rspdefault.rtf"_s, "[NAMA]|[JUMLAH]\r\n");
+    start();
+    const QString name(1 << 20, u'n');
+    for (const auto& [field, pasted] :
+         {std::pair{u"txtPen"_s, name}, {u"txtJml"_s, QString(40'000, u'7')}}) {
+        QApplication::clipboard()->setText(pasted);
+        control(field)->setFocus();
+        key(Qt::Key_V, Qt::ControlModifier);
+    }
+    EXPECT_EQ(preview(), QString());
+    const QString receipt = QString::fromUtf8(readFile(u"Resipa.rtf"_s));
+    EXPECT_TRUE(receipt == name + u"|Rp.7"_s + u",777"_s.repeated(13'333) + u"\r\n"_s)
+        << receipt.size() << " characters";
 }
 
 TEST_F(WindowTest, ClearEmptiesTheReceiptForTheNextDayAndKeepsTheCompany) {
