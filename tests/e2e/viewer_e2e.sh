@@ -3,18 +3,18 @@
 # another, it takes three receipts typed with the keyboard only, each previewed through the
 # real xdg-open into LibreOffice Writer, with openbox in a virtual X server under a fresh HOME.
 # Each Preview must bring up a LibreOffice window naming that receipt's viewing copy, "Keluar"
-# must end the program and leave every viewer open. At the end the last receipt's document is
-# read raw and with unrtf.
+# must end the program and leave every viewer open. Each receipt is typed without waiting for
+# the window, so keys after an Enter must reach the field it leads to. At the end the last
+# receipt's document is read raw and with unrtf.
 #
 # Usage: viewer_e2e.sh PROGRAM DATA_DIR (the folder of rspdefault.rtf); the profile is this
 # folder's informasi.inf. KEEP_E2E_DIR=1 keeps the work folder.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# Commas group digits (1,500,000) and xdotool types "é" in this locale. The waits let queued
-# focus moves land on a busy machine, and LibreOffice build its profile on a first start.
+# Commas group digits (1,500,000) and xdotool types "é" in this locale. LibreOffice's first
+# start builds its profile, hence the long wait for a viewer.
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
-PAUSE_AFTER_KEY=${PAUSE_AFTER_KEY:-0.7}
 VIEWER_SECONDS=${VIEWER_SECONDS:-120}
 numbers=(KW-001 KW-002/XII/2026 KW-0042/V/2025)
 names=("Siti Aminah" "Rudi Hartono" "Budi Santoso")
@@ -28,11 +28,19 @@ die() {
     exit 1
 }
 
+# Runs a check every 0.1 s until it passes, for at most $1 seconds.
+wait_until() {
+    local tenths=$(($1 * 10)) i
+    shift
+    for ((i = 0; i < tenths; i++)); do "$@" && return 0 || sleep 0.1; done
+    return 1
+}
+ended() { ! kill -0 "$1" 2>/dev/null; }
+
 # Ends a process, forcing it after two seconds.
 end_pid() {
     kill "$1" 2>/dev/null || return 0
-    for _ in {1..10}; do kill -0 "$1" 2>/dev/null && sleep 0.2; done
-    kill -KILL "$1" 2>/dev/null || true
+    wait_until 2 ended "$1" || kill -KILL "$1" 2>/dev/null || true
 }
 # A pid the driver wrote down, ended only while it still names the process it started: the
 # driver may be gone, and the number reused.
@@ -45,7 +53,8 @@ end_recorded() {
 
 # Inside the X server: openbox, the program, three receipts.
 drive() {
-    local work=$1 exe=$2 in_x=1 prog wid n i v viewer title viewers=()
+    local work=$1 exe=$2 in_x=1 prog wid n v viewer title viewers=()
+    : >"$work/started"
     # The X server, started by xvfb-run as our sibling, for the outer part to end.
     for v in /proc/[0-9]*; do
         [ "$(cat "$v/comm" 2>/dev/null)" = Xvfb ] &&
@@ -53,22 +62,35 @@ drive() {
     done
     openbox --sm-disable >"$work/openbox.log" 2>&1 &
     echo $! >"$work/openbox.pid"
-    sleep 1
+    # xdotool activates windows through the window manager.
+    wait_until 60 sh -c 'xprop -root _NET_SUPPORTED | grep -q _NET_ACTIVE_WINDOW' ||
+        die "openbox did not start within 60 s"
+    # "é" on a key of its own: xdotool would bind it to a spare key only around its press, and a
+    # busy program that reads the changed keymap after that would see no letter.
+    xmodmap -e "keycode $(xmodmap -pke | awk 'NF == 3 {print $2; exit}') = eacute Eacute"
     (cd "$work/elsewhere" && exec env -u BROWSER -u DEFAULT_BROWSER -u SNAP QT_QPA_PLATFORM=xcb \
         HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" "$exe/resipa" >"$work/program.log" 2>&1) &
     prog=$!
     echo "$prog" >"$work/program.pid"
-    wid=$(timeout 30 xdotool search --sync --onlyvisible --name 'Resipa Elektronik' | head -n 1) ||
-        die "no visible window named 'Resipa Elektronik' within 30 s"
+    wid=$(timeout 60 xdotool search --sync --onlyvisible --name 'Resipa Elektronik' | head -n 1) ||
+        die "no visible window named 'Resipa Elektronik' within 60 s"
 
+    # No pause between keys: each Enter must lead the keys after it to the next field at once.
     key() {
-        kill -0 "$prog" 2>/dev/null || die "the program ended while the receipt was typed"
+        ended "$prog" && die "the program ended while the receipt was typed"
+        # A viewer that came up late may have taken the focus.
+        [ "$(xdotool getactivewindow 2>/dev/null)" = "$wid" ] || xdotool windowactivate --sync "$wid"
         xdotool "$@"
-        sleep "$PAUSE_AFTER_KEY"
+    }
+    # The viewer names the receipt by its viewing copy, where "/" cannot stand.
+    viewer_of() {
+        [ -z "$(xdotool search --name 'Unhandle Error' 2>/dev/null)" ] ||
+            die "Preview of $1 showed an 'Unhandle Error' box"
+        viewer=$(xdotool search --onlyvisible --name \
+            "^Kwitansi ${1//\//-} [0-9]{2}\.[0-9]{2}\.[0-9]{2}\.rtf - LibreOffice Writer$" | head -n 1)
+        [ -n "$viewer" ]
     }
     for n in 0 1 2; do
-        xdotool windowactivate --sync "$wid"
-        sleep 1
         # "Preview" kept the focus: one Tab to "Clear", whose Enter empties the receipt.
         [ "$n" -eq 0 ] || key key --delay 50 Tab Return
         # The date keeps today's; Enter after each field, the last landing on "Preview".
@@ -79,29 +101,19 @@ drive() {
         done
         note "Enter on Preview for ${numbers[n]}"
         key key --delay 50 Return
-        # The viewer names the receipt by its viewing copy, where "/" cannot stand.
-        v="^Kwitansi ${numbers[n]//\//-} [0-9]{2}\.[0-9]{2}\.[0-9]{2}\.rtf - LibreOffice Writer$"
-        for ((i = 0; i < VIEWER_SECONDS; i++)); do
-            [ -z "$(xdotool search --name 'Unhandle Error' 2>/dev/null)" ] ||
-                die "Preview of ${numbers[n]} showed an 'Unhandle Error' box"
-            viewer=$(xdotool search --name "$v" 2>/dev/null | head -n 1) || true
-            [ -n "$viewer" ] && break
-            sleep 1
-        done
-        [ -n "$viewer" ] || die "no LibreOffice window naming ${numbers[n]} within $VIEWER_SECONDS s"
+        SECONDS=0
+        wait_until "$VIEWER_SECONDS" viewer_of "${numbers[n]}" ||
+            die "no LibreOffice window naming ${numbers[n]} within $VIEWER_SECONDS s"
         title=$(xdotool getwindowname "$viewer")
-        note "viewer window after $i s: $title"
+        note "viewer window after $SECONDS s: $title"
         cmp -s "$exe/.kwitansi/${title% - LibreOffice Writer}" "$exe/Resipa.rtf" ||
             die "the viewer shows no copy of the document just written: $title"
         viewers+=("$viewer")
     done
 
     # "Keluar" ends the program and leaves every viewer open.
-    xdotool windowactivate --sync "$wid"
-    sleep 1
     key key --delay 50 Tab Tab Return
-    for ((i = 0; i < 50; i++)); do kill -0 "$prog" 2>/dev/null && sleep 0.1; done
-    kill -0 "$prog" 2>/dev/null && die "'Keluar' did not end the program"
+    wait_until 30 ended "$prog" || die "'Keluar' did not end the program"
     wait "$prog" || die "the program ended with status $?"
     for viewer in "${viewers[@]}"; do
         xdotool getwindowname "$viewer" >/dev/null 2>&1 || die "'Keluar' closed the viewer $viewer"
@@ -115,7 +127,7 @@ if [ "${1:-}" = --drive ]; then
 fi
 
 [ $# -eq 2 ] || die "usage: $0 PROGRAM DATA_DIR"
-for tool in xvfb-run xauth xdotool openbox soffice xdg-open xdg-mime unrtf import; do
+for tool in xvfb-run xauth xdotool xmodmap xprop openbox soffice xdg-open xdg-mime unrtf import; do
     command -v "$tool" >/dev/null || die "$tool is missing (./test.sh installs it)"
 done
 work=$(mktemp -d "${TMPDIR:-/tmp}/resipa-viewer.XXXXXX")
@@ -147,11 +159,16 @@ bulan=(Januari Februari Maret April Mei Juni Juli Agustus September Oktober Nove
 tanggal() { echo "$(date +%-d) ${bulan[$(date +%-m) - 1]} $(date +%Y)"; }
 day=$(tanggal)
 note "work folder $work"
-status=0
-env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u XDG_CONFIG_HOME -u XDG_DATA_HOME \
-    -u XDG_CACHE_HOME -u DBUS_SESSION_BUS_ADDRESS \
-    timeout -k 10 280 xvfb-run -a -f "$work/Xauthority" -s "-screen 0 1280x1024x24" \
-    bash "${BASH_SOURCE[0]}" --drive "$work" "$exe" || status=$?
+# xvfb-run -a may choose a display that another X server takes at the same moment: then the
+# drive never started, and another display is tried.
+for _ in 1 2 3; do
+    status=0
+    env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u XDG_CONFIG_HOME -u XDG_DATA_HOME \
+        -u XDG_CACHE_HOME -u DBUS_SESSION_BUS_ADDRESS \
+        timeout -k 10 280 xvfb-run -a -f "$work/Xauthority" -s "-screen 0 1280x1024x24" \
+        bash "${BASH_SOURCE[0]}" --drive "$work" "$exe" || status=$?
+    [ -e "$work/started" ] && break
+done
 if [ "$status" -ne 0 ] || [ ! -s "$work/driven.txt" ]; then
     cat "$work/program.log" 2>/dev/null || true
     die "the run on the desktop failed (status $status; 124 is the time limit)"
