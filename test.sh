@@ -5,7 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 # The real-viewer test needs a window manager and LibreOffice Writer, whatever the desktop has;
-# the read-back of filled templates needs LibreOffice and pdftotext; xmodmap gives "é" a key.
+# the read-back of filled templates needs LibreOffice and pdftotext; xmodmap and xset set up
+# the virtual keyboard.
 resipa_test_packages=(openbox libreoffice-writer poppler-utils imagemagick x11-xserver-utils)
 source scripts/setup.sh
 

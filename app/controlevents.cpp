@@ -18,10 +18,10 @@ bool isShortcut(const QKeyEvent& event) {
     return (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == Qt::ControlModifier;
 }
 
-// The key held down: the window system repeats its press.
-bool isHeldPress(const QKeyEvent& event) {
-    return event.isAutoRepeat() && (ControlEvents::keyCodeOf(event) == ControlEvents::kEnter ||
-                                    event.key() == Qt::Key_Space);
+// Enter held down: the window system repeats its press. (A button takes Space on its release,
+// which comes once.)
+bool isHeldEnter(const QKeyEvent& event) {
+    return event.isAutoRepeat() && ControlEvents::keyCodeOf(event) == ControlEvents::kEnter;
 }
 
 // The control gets its own focus back (the window reactivated, a context menu closed): that
@@ -66,7 +66,7 @@ bool ControlEvents::eventFilter(QObject* watched, QEvent* event) {
         return false;
     if (event->type() == QEvent::KeyPress) {
         auto& key = static_cast<QKeyEvent&>(*event);
-        return (route->pressOnce && isHeldPress(key)) || keyPressed(*route, key);
+        return (route->pressOnce && isHeldEnter(key)) || keyPressed(*route, key);
     }
     if (event->type() == QEvent::InputMethod)
         textCommitted(*route, static_cast<QInputMethodEvent&>(*event));

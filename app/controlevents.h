@@ -24,7 +24,7 @@ public:
         std::function<void()> gotFocus = {};
         /// Enter never reaches the control itself (a multi-line field would add a line break).
         bool swallowEnter = false;
-        /// A held key presses a button once: its auto-repeated Enter and Space are dropped.
+        /// Enter held on a button presses it once: the repeated presses are dropped.
         bool pressOnce = false;
     };
 

@@ -66,8 +66,10 @@ drive() {
     wait_until 60 sh -c 'xprop -root _NET_SUPPORTED | grep -q _NET_ACTIVE_WINDOW' ||
         die "openbox did not start within 60 s"
     # "é" on a key of its own: xdotool would bind it to a spare key only around its press, and a
-    # busy program that reads the changed keymap after that would see no letter.
+    # busy program that reads the changed keymap after that would see no letter. No auto-repeat:
+    # on a busy machine xdotool may hold a key long enough for the server to repeat it.
     xmodmap -e "keycode $(xmodmap -pke | awk 'NF == 3 {print $2; exit}') = eacute Eacute"
+    xset r off
     (cd "$work/elsewhere" && exec env -u BROWSER -u DEFAULT_BROWSER -u SNAP QT_QPA_PLATFORM=xcb \
         HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" "$exe/resipa" >"$work/program.log" 2>&1) &
     prog=$!
@@ -127,7 +129,7 @@ if [ "${1:-}" = --drive ]; then
 fi
 
 [ $# -eq 2 ] || die "usage: $0 PROGRAM DATA_DIR"
-for tool in xvfb-run xauth xdotool xmodmap xprop openbox soffice xdg-open xdg-mime unrtf import; do
+for tool in xvfb-run xauth xdotool xmodmap xset xprop openbox soffice xdg-open xdg-mime unrtf import; do
     command -v "$tool" >/dev/null || die "$tool is missing (./test.sh installs it)"
 done
 work=$(mktemp -d "${TMPDIR:-/tmp}/resipa-viewer.XXXXXX")
