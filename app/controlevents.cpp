@@ -18,6 +18,28 @@ bool isShortcut(const QKeyEvent& event) {
     return (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == Qt::ControlModifier;
 }
 
+struct TypedText {
+    QString kept;
+    bool cancelled = false;
+};
+
+// Hands each character of @p text to the key-press handler: those it keeps, and whether it
+// cancelled any. Control codes are no characters of a field and are left out.
+TypedText typedText(const std::function<void(char32_t&)>& keyPress, const QString& text) {
+    TypedText typed;
+    for (const char32_t character : text.toUcs4()) {
+        if (isControlCode(character))
+            continue;
+        char32_t KeyAscii = character;
+        keyPress(KeyAscii);
+        if (KeyAscii == 0)
+            typed.cancelled = true;
+        else
+            typed.kept += QString::fromUcs4(&KeyAscii, 1);
+    }
+    return typed;
+}
+
 // Enter held down: the window system repeats its press. (A button takes Space on its release,
 // which comes once.)
 bool isHeldEnter(const QKeyEvent& event) {
@@ -86,15 +108,7 @@ bool ControlEvents::keyPressed(const Handlers& handlers, QKeyEvent& event) {
     // that Tab still moves the focus and the editing shortcuts (copy, paste, select all) work.
     if (!handlers.keyPress || isShortcut(event))
         return false;
-    for (const char32_t typed : event.text().toUcs4()) {
-        if (isControlCode(typed))
-            continue;
-        char32_t KeyAscii = typed;
-        handlers.keyPress(KeyAscii);
-        if (KeyAscii == 0)
-            return true;
-    }
-    return false;
+    return typedText(handlers.keyPress, event.text()).cancelled;
 }
 
 void ControlEvents::textCommitted(const Handlers& handlers, QInputMethodEvent& event) {
@@ -102,16 +116,8 @@ void ControlEvents::textCommitted(const Handlers& handlers, QInputMethodEvent& e
         return;
     // A composed character or an input method's word is typed text: each character meets the
     // key-press handler, and only those it keeps are committed.
-    QString kept;
-    for (const char32_t typed : event.commitString().toUcs4()) {
-        if (isControlCode(typed))
-            continue;
-        char32_t KeyAscii = typed;
-        handlers.keyPress(KeyAscii);
-        if (KeyAscii != 0)
-            kept += QString::fromUcs4(&KeyAscii, 1);
-    }
-    event.setCommitString(kept, event.replacementStart(), event.replacementLength());
+    event.setCommitString(typedText(handlers.keyPress, event.commitString()).kept,
+                          event.replacementStart(), event.replacementLength());
 }
 
 void ControlEvents::focusArrived(QWidget& control, const Handlers& handlers,

@@ -56,8 +56,7 @@ TEST(DecodeProfileBytes, Utf16ByItsMarkElseUtf8ElseWindows1252) {
         {"\xED\xA0\x80", "í\u00A0€"}, // a surrogate, an overlong or a cut sequence is no UTF-8
         {"\xC0\xAF", "À¯"},
         {"ab\xE2\x82", "abâ‚"},
-        // UTF-16 by its byte order mark, little and big endian: a pair of surrogates is one
-        // character, a lone one U+FFFD; a last odd byte is dropped.
+        // UTF-16 LE and BE by the byte order mark: a lone surrogate is U+FFFD, an odd byte dropped.
         {"\xFF\xFE"
          "c\0\xE9\0\xAC\x20=\xD8\0\xDE\r\0\n\0\0\xD8,\0x"s,
          "cé€😀\r\n\uFFFD,"},
