@@ -1,6 +1,7 @@
 // The receipt window driven by real keys, clicks and focus: the Tab cycle, selection on focus,
-// the Enter chains, the amount field as typed, "Clear"; "Preview" end to end, and what may
-// happen while it runs: a second Preview, values edited, the program ended.
+// the Enter chains typed ahead, a held Enter, long values, the amount field as typed, "Clear";
+// "Preview" end to end, and what may happen while it runs: a second Preview, values edited,
+// the program ended.
 
 #include "tests/app/formfixture.h"
 
@@ -61,7 +62,7 @@ TEST_F(WindowTest, TabCyclesTheControlsAndEveryFieldSelectsItsTextOnArrival) {
     EXPECT_EQ(textOf(control(u"txtBilang"_s)), u"Dua Belas  Rupiah"_s);
 }
 
-TEST_F(WindowTest, KeysTypedAheadOfEnterReachTheFieldItLeadsToAndEnterHeldPreviewsOnce) {
+TEST_F(WindowTest, KeysTypedAheadReachTheirFieldsEnterHeldPreviewsOnceAndNoValueIsCut) {
     writeFile(u"informasi.inf"_s, kProfile);
     writeFile(u"rspdefault.rtf"_s, "[NOMOR_RESIPA]|[KOTA]|[NAMA]|[JUMLAH]|[KETERANGAN]|[ACC]\r\n");
     start();
@@ -104,19 +105,14 @@ TEST_F(WindowTest, KeysTypedAheadOfEnterReachTheFieldItLeadsToAndEnterHeldPrevie
     // The operator's own, at the second Preview: the receipts handed over are too.
     EXPECT_EQ(std::filesystem::status(pathOf(u".kwitansi"_s).toStdString()).permissions(),
               std::filesystem::perms::owner_all);
-}
-
-TEST_F(WindowTest, FixedSizeCloseBoxOnlyCentredOnTheScreen) {
-    start();
-    EXPECT_TRUE(form->minimumSize() == QSize(839, 436) && form->maximumSize() == QSize(839, 436));
-    const Qt::WindowFlags flags = form->windowFlags();
-    EXPECT_TRUE(flags.testFlags(Qt::WindowTitleHint | Qt::WindowCloseButtonHint));
-    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-    EXPECT_TRUE(form->windowTitle().startsWith(u"Resipa Elektronik - "_s));
-    const QPoint offCentre = form->frameGeometry().center() - form->screen()->geometry().center();
-    // Within the few pixels a frame may add on one side.
-    EXPECT_TRUE(std::abs(offCentre.x()) <= 3 && std::abs(offCentre.y()) <= 3)
-        << offCentre.x() << "," << offCentre.y();
+    // No field cuts what it is given.
+    const QString name(40'000, u'n');
+    control<QLineEdit>(u"txtPen"_s)->setText(name);
+    control<QLineEdit>(u"txtJml"_s)->setText(QString(40'000, u'7'));
+    EXPECT_EQ(preview(), QString());
+    EXPECT_TRUE(readFile(u"Resipa.rtf"_s) == "KW-9|Sleman|" + name.toUtf8() + "|Rp.7" +
+                                                 QByteArray(",777").repeated(13'333) +
+                                                 "|Sewa|9\r\n");
 }
 
 TEST_F(WindowTest, AmountIsRegroupedAndSpelledKeyByKeyInBothConventions) {
@@ -180,21 +176,18 @@ TEST_F(WindowTest, AmountIsRegroupedAndSpelledKeyByKeyInBothConventions) {
     }
 }
 
-TEST_F(WindowTest, LongValuesReachTheReceiptWhole) {
-    writeFile(u"rspdefault.rtf"_s, "[NAMA]|[JUMLAH]\r\n");
-    start();
-    const QString name(40'000, u'n');
-    control<QLineEdit>(u"txtPen"_s)->setText(name);
-    control<QLineEdit>(u"txtJml"_s)->setText(QString(40'000, u'7'));
-    EXPECT_EQ(preview(), QString());
-    const QString receipt = QString::fromUtf8(readFile(u"Resipa.rtf"_s));
-    EXPECT_TRUE(receipt == name + u"|Rp.7"_s + u",777"_s.repeated(13'333) + u"\r\n"_s)
-        << receipt.size() << " characters";
-}
-
-TEST_F(WindowTest, ClearEmptiesTheReceiptForTheNextDayAndKeepsTheCompany) {
+TEST_F(WindowTest, StartsFixedCentredOnTodayAndClearEmptiesTheReceiptForTheNextDay) {
     writeFile(u"informasi.inf"_s, kProfile);
     start();
+    EXPECT_TRUE(form->minimumSize() == QSize(839, 436) && form->maximumSize() == QSize(839, 436));
+    const Qt::WindowFlags flags = form->windowFlags();
+    EXPECT_TRUE(flags.testFlags(Qt::WindowTitleHint | Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(form->windowTitle().startsWith(u"Resipa Elektronik - "_s));
+    const QPoint offCentre = form->frameGeometry().center() - form->screen()->geometry().center();
+    // Within the few pixels a frame may add on one side.
+    EXPECT_TRUE(std::abs(offCentre.x()) <= 3 && std::abs(offCentre.y()) <= 3)
+        << offCentre.x() << "," << offCentre.y();
     EXPECT_EQ(control<QDateEdit>(u"Tgl"_s)->date(), desk.day);
     for (const QString& name : {u"txtNomor"_s, u"txtPen"_s, u"txtJml"_s, u"txtKet"_s})
         QTest::keyClicks(control(name), u"15"_s);
