@@ -49,8 +49,7 @@ end_recorded() {
 # Inside the X server: openbox, the program, three receipts.
 drive() {
     local work=$1 exe=$2 in_x=1 prog wid n v viewer viewers=()
-    openbox --sm-disable >"$work/openbox.log" 2>&1 &
-    echo $! >"$work/openbox.pid"
+    openbox --sm-disable >"$work/openbox.log" 2>&1 & echo $! >"$work/openbox.pid"
     # xdotool activates windows through the window manager.
     wait_until 60 sh -c 'xprop -root _NET_SUPPORTED | grep -q _NET_ACTIVE_WINDOW' ||
         die "openbox did not start within 60 s"
@@ -107,10 +106,7 @@ drive() {
     echo passed >"$work/driven.txt"
 }
 
-if [ "${1:-}" = --drive ]; then
-    drive "$2" "$3"
-    exit 0
-fi
+if [ "${1:-}" = --drive ]; then drive "$2" "$3"; exit 0; fi
 
 [ $# -eq 2 ] || die "usage: $0 PROGRAM DATA_DIR"
 for tool in Xvfb xauth mcookie xdotool xmodmap xset xprop openbox soffice xdg-open xdg-mime unrtf import; do
