@@ -5,8 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 # The real-viewer test needs a window manager and LibreOffice Writer, whatever the desktop has;
-# the read-back of filled templates needs LibreOffice and pdftotext.
-resipa_test_packages=(openbox libreoffice-writer poppler-utils imagemagick)
+# the read-back of filled templates needs LibreOffice and pdftotext; Arial's metric twin lays the
+# receipt out as designed.
+resipa_test_packages=(openbox libreoffice-writer fonts-liberation2 poppler-utils imagemagick)
 source scripts/setup.sh
 
 jobs=$(nproc)

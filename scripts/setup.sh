@@ -33,9 +33,9 @@ resipa_install_missing() {
 resipa_install_missing "${resipa_packages[@]}"
 
 # Preview hands every receipt to the desktop's viewer for RTF; without one it cannot be seen
-# or printed.
+# or printed. The template's Arial is drawn with its metric twin, so the receipt lies as designed.
 if [ -z "$(xdg-mime query default text/rtf 2>/dev/null)" ] &&
     [ -z "$(xdg-mime query default application/rtf 2>/dev/null)" ]; then
     echo "No application opens RTF documents, so receipts could not be shown: installing LibreOffice Writer."
-    resipa_install_missing libreoffice-writer
+    resipa_install_missing libreoffice-writer fonts-liberation2
 fi
