@@ -158,8 +158,7 @@ if [ "$status" -ne 0 ] || [ ! -s "$work/driven.txt" ]; then
 fi
 
 # What a reader sees of the last receipt's document (the window suites check its bytes).
-doc=$exe/Resipa.rtf
-unrtf --html "$doc" 2>"$work/unrtf.err" |
+unrtf --html "$exe/Resipa.rtf" 2>"$work/unrtf.err" |
     sed 's/<[^>]*>//g; s/&eacute;/é/g; s/&nbsp;/ /g; s/&amp;/\&/g' | tr -s '[:space:]' ' ' >"$work/text.txt" ||
     die "unrtf cannot read the document: $(<"$work/unrtf.err")"
 for v in "${numbers[2]}" Bantul "${names[2]}" Rp.1,500,000 "$ket" "PT Contoh Sejahtera Uji" \
