@@ -15,41 +15,33 @@ namespace {
 // "\u12345 ?" and a little room: no longer token stands for one character.
 constexpr std::size_t kMostEscapeBytes = 16;
 
+constexpr std::size_t kLongestPlaceholder =
+    std::max_element(
+        kPlaceholders.begin(), kPlaceholders.end(),
+        [](const Placeholder& a, const Placeholder& b) { return a.text.size() < b.text.size(); })
+        ->text.size();
+
 bool beginsPlaceholder(std::string_view text) {
     return std::any_of(kPlaceholders.begin(), kPlaceholders.end(),
                        [text](const Placeholder& p) { return p.text.starts_with(text); });
 }
 
-// The bytes that can change anything outside a placeholder are "\\", "{", "}" and "[". OR-ing
-// 0x20 maps them, and only "]" and "|" besides, into 0x7B..0x7D: one test a byte finds them all,
-// and the few extra stops are read as the text they are.
-bool maySyntax(char c) {
-    return static_cast<unsigned char>((c | 0x20) - 0x7B) < 3;
-}
-
-// The first position from @p from on that may hold a syntax byte, or @p size. Tests 64 bytes at a
-// time (vector code on any target GCC and Clang build for), so picture data costs next to nothing.
-std::size_t skipPlain(const char* data, std::size_t from, std::size_t size) {
-    using Block = unsigned char __attribute__((vector_size(16)));
-    constexpr std::size_t kStride = 4 * sizeof(Block);
-    while (size - from >= kStride) {
-        std::array<Block, 4> blocks;
-        std::memcpy(blocks.data(), data + from, kStride);
-        Block hits{};
-        for (const Block& block : blocks) {
-            hits |= static_cast<Block>((block | 0x20) - 0x7B < 3);
-        }
-        std::array<std::uint64_t, 2> halves;
-        std::memcpy(halves.data(), &hits, sizeof hits);
-        if ((halves[0] | halves[1]) != 0) {
-            break;
-        }
-        from += kStride;
-    }
-    while (from < size && !maySyntax(data[from])) {
-        ++from;
-    }
-    return from;
+// The size of the placeholder written whole at the start of @p text, or 0: plain text, which
+// needs no joining.
+std::size_t wholePlaceholderAt(std::string_view text) {
+    if (text.empty() || text[0] != '[')
+        return 0;
+    std::size_t end = 1;
+    while (end < text.size() && end <= kLongestPlaceholder &&
+           ((text[end] >= 'A' && text[end] <= 'Z') || text[end] == '_'))
+        ++end;
+    if (end >= text.size() || text[end] != ']')
+        return 0;
+    const std::string_view found = text.substr(0, end + 1);
+    return std::any_of(kPlaceholders.begin(), kPlaceholders.end(),
+                       [found](const Placeholder& p) { return p.text == found; })
+               ? found.size()
+               : 0;
 }
 
 } // namespace
@@ -101,8 +93,19 @@ void PlaceholderJoiner::process(char* chunk, std::size_t size) {
             hand(chunk + m_read - run, run);
             continue;
         }
-        if (!m_matching && !m_holdingToken && m_reader.readsPlainText()) {
-            const std::size_t stop = skipPlain(chunk, m_read, size);
+        if (!m_matching && !m_holdingToken) {
+            // Outside a placeholder, plain text, whole codes and whole placeholders pass at once.
+            std::size_t stop = m_read;
+            for (;;) {
+                stop += m_reader.readPlain(chunk + stop, size - stop);
+                const std::size_t whole =
+                    m_reader.readsPlainText()
+                        ? wholePlaceholderAt(std::string_view(chunk + stop, size - stop))
+                        : 0;
+                if (whole == 0)
+                    break;
+                stop += whole;
+            }
             if (stop > m_read) {
                 const std::size_t run = stop - m_read;
                 m_read = stop;

@@ -3,6 +3,7 @@
 #include "konversi/ascii.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <utility>
 
@@ -130,11 +131,52 @@ static_assert(std::is_sorted(kKnownWords.begin(), kKnownWords.end(),
 
 constexpr KnownWord kFormatWord{{}, false, Effect::None};
 
+// For each first letter: the lengths its known words have (bit n: n letters), and where they
+// stand in kKnownWords. Most control words only format, and are told so by the lengths alone.
+struct Initial {
+    std::uint32_t lengths = 0;
+    std::uint8_t begin = 0;
+    std::uint8_t end = 0;
+};
+
+constexpr std::array<Initial, 26> kInitials = [] {
+    std::array<Initial, 26> initials{};
+    for (std::size_t i = 0; i < kKnownWords.size(); ++i) {
+        Initial& initial = initials[static_cast<std::size_t>(kKnownWords[i].name[0] - 'a')];
+        if (initial.lengths == 0)
+            initial.begin = static_cast<std::uint8_t>(i);
+        initial.end = static_cast<std::uint8_t>(i + 1);
+        initial.lengths |= std::uint32_t{1} << kKnownWords[i].name.size();
+    }
+    return initials;
+}();
+
+// The first letters of the words that do something wherever they stand, not only as a group's
+// destination: elsewhere a word with another initial changes nothing this reader keeps.
+constexpr std::uint32_t kInitialsActingAnywhere = [] {
+    std::uint32_t initials = 0;
+    for (const KnownWord& word : kKnownWords)
+        if (word.effect != Effect::None && word.effect != Effect::Hide &&
+            word.effect != Effect::OwnLine)
+            initials |= std::uint32_t{1} << (word.name[0] - 'a');
+    return initials;
+}();
+
+bool mayActAnywhere(char initial) {
+    return initial >= 'a' && initial <= 'z' &&
+           (kInitialsActingAnywhere & (std::uint32_t{1} << (initial - 'a'))) != 0;
+}
+
 const KnownWord& lookUp(std::string_view name) {
-    const auto* found = std::lower_bound(
-        kKnownWords.begin(), kKnownWords.end(), name,
-        [](const KnownWord& word, std::string_view key) { return word.name < key; });
-    return found != kKnownWords.end() && found->name == name ? *found : kFormatWord;
+    if (name.size() >= 32 || name[0] < 'a' || name[0] > 'z')
+        return kFormatWord;
+    const Initial& initial = kInitials[static_cast<std::size_t>(name[0] - 'a')];
+    if ((initial.lengths & (std::uint32_t{1} << name.size())) == 0)
+        return kFormatWord;
+    for (std::size_t i = initial.begin; i < initial.end; ++i)
+        if (kKnownWords[i].name == name)
+            return kKnownWords[i];
+    return kFormatWord;
 }
 
 // A character placeholders are made of, or 0.
@@ -156,6 +198,38 @@ unsigned hexDigit(char c) {
 // "]" (Shift-JIS writes "ー" as "\'81\'5b") and is no character of its own.
 bool isDoubleByteCodePage(std::uint64_t page) {
     return page == 932 || page == 936 || page == 949 || page == 950 || page == 1361;
+}
+
+// The bytes that can change what a reader sees, or begin a placeholder, are "\\", "{", "}" and
+// "[". OR-ing 0x20 maps them, and only "]" and "|" besides, into 0x7B..0x7D: one test a byte finds
+// them all, and the few extra stops are read as the text they are.
+bool maySyntax(char c) {
+    return static_cast<unsigned char>((c | 0x20) - 0x7B) < 3;
+}
+
+// The first position from @p from on that may hold a syntax byte, or @p size. Tests 64 bytes at a
+// time (vector code on any target GCC and Clang build for), so picture data costs next to nothing.
+std::size_t skipPlain(const char* data, std::size_t from, std::size_t size) {
+    using Block = unsigned char __attribute__((vector_size(16)));
+    constexpr std::size_t kStride = 4 * sizeof(Block);
+    while (size - from >= kStride) {
+        std::array<Block, 4> blocks;
+        std::memcpy(blocks.data(), data + from, kStride);
+        Block hits{};
+        for (const Block& block : blocks) {
+            hits |= static_cast<Block>((block | 0x20) - 0x7B < 3);
+        }
+        std::array<std::uint64_t, 2> halves;
+        std::memcpy(halves.data(), &hits, sizeof hits);
+        if ((halves[0] | halves[1]) != 0) {
+            break;
+        }
+        from += kStride;
+    }
+    while (from < size && !maySyntax(data[from])) {
+        ++from;
+    }
+    return from;
 }
 
 constexpr RtfToken kCode{RtfToken::Kind::Code};
@@ -200,19 +274,8 @@ RtfStep RtfReader::read(char c) {
             m_state = State::HexFirst;
             return step;
         }
-        // A control symbol ends a fallback. "\*" marks a destination readers without it skip,
-        // and is the only one that shows nothing ("\" before a line end is a paragraph break).
         m_state = State::Text;
-        m_fallbackLeft = 0;
-        m_leadByte = false;
-        if (c == '*') {
-            if (m_destinationNext && m_untracked == 0)
-                top().hidden = true;
-            step.completed = kCode;
-            return step;
-        }
-        m_destinationNext = false;
-        step.completed = shown() ? kBreak : kCode;
+        step.completed = symbol(c);
         return step;
     case State::WordLetters:
         if (isAsciiLetter(c)) {
@@ -262,6 +325,80 @@ RtfStep RtfReader::read(char c) {
     else
         step.completed = text(c, step.begins);
     return step;
+}
+
+std::size_t RtfReader::readPlain(const char* data, std::size_t size) {
+    std::size_t pos = 0;
+    bool begins = false;
+    while (pos < size && m_state == State::Text && m_fallbackLeft == 0) {
+        if (!m_destinationNext && !m_leadByte && !maySyntax(data[pos])) {
+            pos = skipPlain(data, pos, size);
+            if (pos == size)
+                break;
+        }
+        const char c = data[pos];
+        if (c == '[')
+            break;
+        if (c != '\\') {
+            text(c, begins);
+            ++pos;
+            continue;
+        }
+        const std::size_t control = readControl(data + pos, size - pos);
+        if (control == 0)
+            break;
+        pos += control;
+    }
+    return pos;
+}
+
+std::size_t RtfReader::readControl(const char* data, std::size_t size) {
+    if (size < 2 || data[1] == '\'')
+        return 0;
+    if (!isAsciiLetter(data[1])) {
+        symbol(data[1]);
+        return 2;
+    }
+    std::size_t end = 1;
+    while (end < size && isAsciiLetter(data[end]))
+        ++end;
+    const std::size_t letters = end - 1;
+    if (letters == 1 && data[1] == 'u')
+        return 0; // a character, which may be a placeholder's
+    const bool negative = end < size && data[end] == '-';
+    const std::size_t digitsFrom = end + (negative ? 1 : 0);
+    std::uint64_t number = 0;
+    for (end = digitsFrom; end < size && isAsciiDigit(data[end]); ++end)
+        number = std::min<std::uint64_t>(number * 10 + static_cast<std::uint64_t>(data[end] - '0'),
+                                         std::uint64_t{1} << 48);
+    if (end >= size)
+        return 0; // the delimiter is still to come
+    const std::size_t taken = data[end] == ' ' ? end + 1 : end;
+    if (!m_destinationNext && !mayActAnywhere(data[1])) {
+        m_leadByte = false; // all that word() would change
+        return taken;
+    }
+    std::copy_n(data + 1, std::min(letters, m_word.size()), m_word.begin());
+    m_wordLength = letters;
+    m_number = number;
+    m_hasNumber = negative || end > digitsFrom;
+    m_negative = negative;
+    word();
+    return taken;
+}
+
+RtfToken RtfReader::symbol(char c) {
+    // A control symbol ends a fallback. "\*" marks a destination readers without it skip, and
+    // is the only one that shows nothing ("\" before a line end is a paragraph break).
+    m_fallbackLeft = 0;
+    m_leadByte = false;
+    if (c == '*') {
+        if (m_destinationNext && m_untracked == 0)
+            top().hidden = true;
+        return kCode;
+    }
+    m_destinationNext = false;
+    return shown() ? kBreak : kCode;
 }
 
 RtfToken RtfReader::text(char c, bool& begins) {

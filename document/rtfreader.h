@@ -56,6 +56,11 @@ public:
     bool readsPlainText() const {
         return m_state == State::Text && !m_destinationNext && m_fallbackLeft == 0 && !m_leadByte;
     }
+    /// Reads, from the start of @p data, what read() byte by byte would read as plain text
+    /// other than "[", group braces and whole control words and symbols other than the escapes
+    /// "\u" and "\'", and returns how many bytes: none of them shows a placeholder's "[", so a
+    /// caller outside a placeholder may pass them as they are. Stops where read() must go on.
+    std::size_t readPlain(const char* data, std::size_t size);
     /// Bytes of binary data ("\binN") still to come; they are no text. takeBinary() passes
     /// up to @p available of them and returns how many.
     bool inBinary() const { return m_state == State::Binary; }
@@ -79,6 +84,8 @@ private:
     };
 
     RtfToken text(char c, bool& begins);
+    RtfToken symbol(char c);
+    std::size_t readControl(const char* data, std::size_t size);
     RtfToken word();
     RtfToken hexEscape();
     RtfToken character(char c, bool escaped);
