@@ -128,6 +128,13 @@ std::vector<Token> structure(const std::vector<Token>& all) {
     return out;
 }
 
+// All but the characters written as "\\uN", which a joined placeholder writes plain.
+std::vector<Token> codes(std::vector<Token> all) {
+    std::erase_if(all,
+                  [](const Token& t) { return t.kind == Token::Word && t.name.starts_with("u="); });
+    return all;
+}
+
 bool braceBalanced(const std::vector<Token>& all) {
     long depth = 0;
     for (const Token& t : all) {
@@ -210,7 +217,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "bytes move only where a placeholder is joined");
     if (templ.find(unicodeEscape) == std::string::npos &&
         joined.find(unicodeEscape) == std::string::npos)
-        fuzz::check(tokens(joined) == tokens(templ), "joining moves no control word or brace");
+        fuzz::check(codes(tokens(joined)) == codes(tokens(templ)),
+                    "joining moves no control word or brace");
 
     const std::string filled = fillAll(templ, values, step);
     fuzz::check(fillAll(templ, values, 64) == filled, "buffer sizes change nothing");
