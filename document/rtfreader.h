@@ -49,6 +49,7 @@ public:
 
     RtfReader();
 
+    /// Reads the next byte of the document.
     RtfStep read(char c);
 
     /// True when a byte other than "\", "{", "}", "[", "]" and "|" changes nothing but is

