@@ -98,7 +98,8 @@ std::uint32_t placeholdersIn(std::string_view text) {
          pos = text.find('[', pos + 1)) {
         const std::string_view from = text.substr(pos);
         for (std::size_t i = 0; i < kPlaceholders.size(); ++i) {
-            if (from.starts_with(kPlaceholders[i].text)) {
+            const std::string_view placeholder = kPlaceholders[i].text;
+            if (from.size() > 1 && from[1] == placeholder[1] && from.starts_with(placeholder)) {
                 found |= std::uint32_t{1} << i;
             }
         }

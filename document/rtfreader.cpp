@@ -151,20 +151,34 @@ constexpr std::array<Initial, 26> kInitials = [] {
     return initials;
 }();
 
-// The first letters of the words that do something wherever they stand, not only as a group's
-// destination: elsewhere a word with another initial changes nothing this reader keeps.
-constexpr std::uint32_t kInitialsActingAnywhere = [] {
-    std::uint32_t initials = 0;
+// The words that do something wherever they stand, not only as a group's destination.
+constexpr bool actsAnywhere(const KnownWord& word) {
+    return word.effect != Effect::None && word.effect != Effect::Hide &&
+           word.effect != Effect::OwnLine;
+}
+
+constexpr auto kActingAnywhere = [] {
+    std::array<std::string_view,
+               std::count_if(kKnownWords.begin(), kKnownWords.end(), actsAnywhere)>
+        names{};
+    std::size_t next = 0;
     for (const KnownWord& word : kKnownWords)
-        if (word.effect != Effect::None && word.effect != Effect::Hide &&
-            word.effect != Effect::OwnLine)
-            initials |= std::uint32_t{1} << (word.name[0] - 'a');
-    return initials;
+        if (actsAnywhere(word))
+            names[next++] = word.name;
+    return names;
 }();
 
-bool mayActAnywhere(char initial) {
-    return initial >= 'a' && initial <= 'z' &&
-           (kInitialsActingAnywhere & (std::uint32_t{1} << (initial - 'a'))) != 0;
+// Whether the control word at @p data may be one that acts wherever it stands, told from its
+// first two letters (or what of them @p data holds): most are not, and change nothing here.
+bool mayActAnywhere(const char* data, std::size_t size) {
+    return std::any_of(kActingAnywhere.begin(), kActingAnywhere.end(), [&](std::string_view name) {
+        std::size_t same = 0;
+        while (same < 2 && same < name.size() && 1 + same < size && data[1 + same] == name[same])
+            ++same;
+        if (1 + same >= size)
+            return true;
+        return same == name.size() ? !isAsciiLetter(data[1 + same]) : same == 2;
+    });
 }
 
 const KnownWord& lookUp(std::string_view name) {
@@ -207,9 +221,16 @@ bool maySyntax(char c) {
     return static_cast<unsigned char>((c | 0x20) - 0x7B) < 3;
 }
 
-// The first position from @p from on that may hold a syntax byte, or @p size. Tests 64 bytes at a
-// time (vector code on any target GCC and Clang build for), so picture data costs next to nothing.
+// The first position from @p from on that may hold a syntax byte, or @p size. Past the first few
+// it tests 64 bytes at a time (vector code on any target GCC and Clang build for), so picture
+// data costs next to nothing.
 std::size_t skipPlain(const char* data, std::size_t from, std::size_t size) {
+    // Most runs between codes are short: a control word's rest, a word of text.
+    for (const std::size_t near = std::min(size, from + 16); from < near; ++from) {
+        if (maySyntax(data[from])) {
+            return from;
+        }
+    }
     using Block = unsigned char __attribute__((vector_size(16)));
     constexpr std::size_t kStride = 4 * sizeof(Block);
     while (size - from >= kStride) {
@@ -344,6 +365,13 @@ std::size_t RtfReader::readPlain(const char* data, std::size_t size) {
             ++pos;
             continue;
         }
+        if (pos + 1 < size && isAsciiLetter(data[pos + 1]) && !m_destinationNext &&
+            !mayActAnywhere(data + pos, size - pos)) {
+            // Changes nothing but this: its letters and digits are read on as plain text.
+            m_leadByte = false;
+            pos += 2;
+            continue;
+        }
         const std::size_t control = readControl(data + pos, size - pos);
         if (control == 0)
             break;
@@ -374,10 +402,6 @@ std::size_t RtfReader::readControl(const char* data, std::size_t size) {
     if (end >= size)
         return 0; // the delimiter is still to come
     const std::size_t taken = data[end] == ' ' ? end + 1 : end;
-    if (!m_destinationNext && !mayActAnywhere(data[1])) {
-        m_leadByte = false; // all that word() would change
-        return taken;
-    }
     std::copy_n(data + 1, std::min(letters, m_word.size()), m_word.begin());
     m_wordLength = letters;
     m_number = number;
