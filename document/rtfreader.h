@@ -58,9 +58,10 @@ public:
         return m_state == State::Text && !m_destinationNext && m_fallbackLeft == 0 && !m_leadByte;
     }
     /// Reads, from the start of @p data, what read() byte by byte would read as plain text
-    /// other than "[", group braces and whole control words and symbols other than the escapes
-    /// "\u" and "\'", and returns how many bytes: none of them shows a placeholder's "[", so a
-    /// caller outside a placeholder may pass them as they are. Stops where read() must go on.
+    /// other than "[", group braces, and control words and symbols other than the escapes "\u"
+    /// and "\'", and returns how many bytes: none of them shows a placeholder's "[", so a caller
+    /// outside a placeholder may pass them as they are. (A control word that changes nothing
+    /// here is read as its backslash and plain text.) Stops where read() must go on.
     std::size_t readPlain(const char* data, std::size_t size);
     /// Bytes of binary data ("\binN") still to come; they are no text. takeBinary() passes
     /// up to @p available of them and returns how many.
