@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Remakes the receipt templates of tests/data/editors/ with the editors themselves, from the
 # sources beside them: LibreOffice Writer (as RTF, also by way of .docx and from HTML), AbiWord,
-# pandoc, python-docx (a Word document LibreOffice then saves as RTF) and Perl's
-# Pod::Simple::RTF. catatan.fodt holds comments anchored inside placeholders and a split
-# placeholder in a footnote. word.rtf is written by hand the way Word writes RTF. Needs the Debian
-# packages libreoffice-writer, abiword, pandoc, python3-docx and perl; the results are kept in
-# the repository, so the tests need none of them.
+# pandoc, python-docx (a Word document, written by the Python below, that LibreOffice then saves
+# as RTF) and Perl's Pod::Simple::RTF. catatan.fodt holds comments anchored inside placeholders
+# and a split placeholder in a footnote. word.rtf is written by hand the way Word writes RTF.
+# Needs the Debian packages libreoffice-writer, abiword, pandoc, python3-docx and perl; the
+# results are kept in the repository, so the tests need none of them.
 set -euo pipefail
 cd "$(dirname "$0")/../tests/data/editors"
 work=$(mktemp -d)
