@@ -347,8 +347,9 @@ void expectFilled(const QString& receipt, const char* reader, const QString& sho
     EXPECT_FALSE(text.contains(QRegularExpression(u"\\[[A-Z_]+\\]"_s))) << text.toStdString();
 }
 
-// The shipped template, and kwitansi templates made in LibreOffice, AbiWord, pandoc and Word
-// with formatting changes inside placeholders, in tables, headers, footers and frames.
+// The shipped template, and kwitansi templates made in LibreOffice, AbiWord, pandoc, Word,
+// python-docx and Pod::Simple::RTF with formatting changes, comments and escapes inside
+// placeholders, in tables, headers, footers, footnotes and frames.
 TEST_F(HostileTest, HostileValuesReadBackExactlyFromTheDefaultAndEditorsTemplates) {
     const QString unrtf = QStandardPaths::findExecutable(u"unrtf"_s);
     const QString soffice = QStandardPaths::findExecutable(u"soffice"_s);
