@@ -26,16 +26,13 @@ QString selectionOf(const QWidget* field) {
 
 /// Whether a field shows pixels in the selection's colour, and pixels in its own red.
 std::pair<bool, bool> selectedAndRedPixels(QWidget* field) {
-    const QImage image = field->grab().toImage();
+    const QImage image = field->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const std::span pixels(reinterpret_cast<const QRgb*>(image.constBits()),
+                           static_cast<std::size_t>(image.width() * image.height()));
     const QRgb selection = field->palette().color(QPalette::Active, QPalette::Highlight).rgb();
-    std::pair<bool, bool> found;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            found.first |= pixel == selection;
-            found.second |= qRed(pixel) > 200 && qGreen(pixel) < 80 && qBlue(pixel) < 80;
-        }
-    return found;
+    return {std::ranges::count(pixels, selection) > 0, std::ranges::any_of(pixels, [](QRgb p) {
+                return qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80;
+            })};
 }
 
 TEST_F(WindowTest, TabCyclesTheControlsAndEveryFieldSelectsItsTextOnArrival) {

@@ -1,38 +1,23 @@
 #!/usr/bin/env bash
-# Installs what ./run.sh builds into a temporary ~/.local-like prefix, checks the layout and the
-# menu entry, starts the program as a desktop would from its entry (PATH without the prefix's
-# bin) and from a copy of its folder elsewhere, then uninstalls it, which must keep the
-# operator's own files until asked to remove them too.
-#
+# Installs what ./run.sh builds into a temporary prefix, checks the layout and the menu entry,
+# starts the program from its entry's Exec line with a PATH that lacks the prefix's bin, then
+# uninstalls it, keeping the operator's files until --all.
 # Usage: install_e2e.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
-
 failures=0
 fail() { printf 'install: FAIL: %s\n' "$*" >&2; failures=$((failures + 1)); }
-
-[ $# -eq 2 ] || { fail "usage: $0 BUILD_DIR SOURCE_DIR"; exit 1; }
 build=$1
 data=$2/data
 uninstall=$2/scripts/uninstall.sh
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/resipa-install.XXXXXX")
 work=$(cd "$work" && pwd -P)
-finish() {
-    # Only copies of the program this script installed: their executable lies in its folder.
-    for proc in /proc/[0-9]*; do
-        case "$(readlink "$proc/exe" 2>/dev/null)" in
-        "$work"/*) kill -KILL "${proc#/proc/}" 2>/dev/null || true ;;
-        esac
-    done
-    rm -rf "$work"
-}
-trap finish EXIT
+trap 'rm -rf "$work"' EXIT
 
 # Only the program's target, as ./run.sh builds it, with the icons drawn afresh.
 rm -rf "$build/app/icons"
 cmake --build "$build" --target resipa >"$work/build.log" 2>&1 || { cat "$work/build.log"; exit 1; }
-prefix="$work/home/my .local"
-folder=$prefix/lib/resipa
+prefix="$work/home/my .local" folder="$work/home/my .local/lib/resipa"
 install() {
     cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
         { cat "$work/install.log"; fail "cmake --install failed"; exit 1; }
@@ -46,18 +31,14 @@ install
 cmp -s "$data/rspdefault.rtf" "$folder/rspdefault.rtf" || fail "lib/resipa/rspdefault.rtf is not the template"
 cmp -s "$data/informasi.inf" "$folder/informasi.inf" || fail "lib/resipa/informasi.inf is not the sample profile"
 entry=$prefix/share/applications/resipa.desktop
-for line in '\[Desktop Entry\]' 'Type=Application' 'Name=Resipa Elektronik' 'Comment=.*kwitansi.*' \
-    "Exec=\"$folder/resipa\"" "TryExec=$folder/resipa" 'Icon=resipa' 'Categories=Office;'; do
-    grep -qxF -- "$line" "$entry" 2>/dev/null || grep -qx -- "$line" "$entry" ||
-        fail "resipa.desktop lacks a line '$line'"
+for line in '[Desktop Entry]' 'Type=Application' 'Name=Resipa Elektronik' "Exec=\"$folder/resipa\"" \
+    "TryExec=$folder/resipa" 'Icon=resipa' 'Categories=Office;'; do
+    grep -qxF -- "$line" "$entry" || fail "resipa.desktop lacks a line '$line'"
 done
 icons=()
 for size in 16 32 48; do
     icons+=("$prefix/share/icons/hicolor/${size}x${size}/apps/resipa.png")
-    # A PNG's signature, then its header's width and height as four-byte numbers.
-    header=$(od -An -tx1 -N24 "${icons[-1]}" 2>/dev/null | tr -d ' \n')
-    want=$(printf '89504e470d0a1a0a0000000d49484452%08x%08x' "$size" "$size")
-    [ "$header" = "$want" ] || fail "no ${size}x${size} PNG icon in the hicolor theme"
+    file -b "${icons[-1]}" | grep -q "^PNG image data, $size x $size," || fail "no ${size}px icon"
 done
 
 # A reinstall replaces the program and the template but keeps the operator's own profile.
@@ -65,29 +46,18 @@ printf 'Kota,Milik Operator\r\n' >"$folder/informasi.inf"
 install
 grep -q 'Milik Operator' "$folder/informasi.inf" || fail "a reinstall overwrote the operator's profile"
 
-# Started by the entry's Exec line, as a launcher runs it, with a PATH that lacks bin/, and as a
-# copy of the folder elsewhere, with the original gone; each from yet another folder.
-starts() {
-    local what=$1 pid
-    shift
-    (cd "$work" && exec env PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen "$@") >"$work/run.log" 2>&1 &
-    pid=$!
-    sleep 1.5
-    kill -TERM "$pid" 2>/dev/null || fail "$what ended within a second: $(head -c 500 "$work/run.log")"
-    wait "$pid" 2>/dev/null || true
-}
-starts "the menu entry's program" sh -c "exec $(sed -n 's/^Exec=//p' "$entry")"
-mkdir "$work/elsewhere"
-cp -a "$folder" "$work/elsewhere/"
-mv "$folder" "$work/moved"
-starts "the copied folder's program" "$work/elsewhere/resipa/resipa"
-mv "$work/moved" "$folder"
+# The entry's Exec line run as a launcher runs it, with a PATH that lacks bin/, from elsewhere.
+(cd "$work" && exec env PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen \
+    sh -c "exec $(sed -n 's/^Exec=//p' "$entry")") >"$work/run.log" 2>&1 &
+sleep 1.5
+kill -TERM $! 2>/dev/null || fail "the entry's program ended at once: $(head -c 500 "$work/run.log")"
+wait $! 2>/dev/null || true
 
 # The uninstall removes what the install put there and keeps the operator's files until --all.
 printf 'own template\r\n' >"$folder/rspdefault.rtf"
 mkdir "$folder/.kwitansi"
-touch "$folder/Resipa.rtf" "$folder/.kwitansi/Kwitansi A 10.00.00.rtf" "$prefix/share/applications/other.desktop"
-operators=("$folder/informasi.inf" "$folder/rspdefault.rtf" "$folder/Resipa.rtf" "$folder/.kwitansi/Kwitansi A 10.00.00.rtf")
+operators=("$folder/informasi.inf" "$folder/rspdefault.rtf" "$folder/Resipa.rtf" "$folder/.kwitansi/K.rtf")
+touch "${operators[@]:2}" "$prefix/share/applications/other.desktop"
 bash "$uninstall" "$prefix" >"$work/uninstall.log" || fail "the uninstall failed: $(cat "$work/uninstall.log")"
 for path in "$folder/resipa" "$prefix/bin/resipa" "$entry" "${icons[@]}"; do
     [ ! -e "$path" ] && [ ! -L "$path" ] || fail "the uninstall left ${path#"$prefix"/}"
