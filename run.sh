@@ -7,8 +7,10 @@ cd "$(dirname "$0")"
 source scripts/setup.sh --program
 
 build_dir=${BUILD_DIR:-build}
-# The program alone: the tests and benchmarks need what only ./test.sh installs.
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRESIPA_BUILD_TESTS=OFF \
-    -DRESIPA_BUILD_BENCH=OFF
+# A new build leaves out the tests and benchmarks, whose packages only ./test.sh installs; one
+# that ./test.sh configured keeps them.
+options=()
+[ -f "$build_dir/CMakeCache.txt" ] || options=(-DRESIPA_BUILD_TESTS=OFF -DRESIPA_BUILD_BENCH=OFF)
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}"
 cmake --build "$build_dir" --target resipa -j"$(nproc)"
 exec "$build_dir/bin/resipa"
