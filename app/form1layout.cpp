@@ -155,6 +155,8 @@ void applyStyle(QWidget& widget, const ControlRecord& record) {
         font.setBold(record.font.bold);
         widget.setFont(font);
     }
+    if (record.colour == kNoColour && record.kind != TextField)
+        return;
     QPalette palette = widget.palette();
     if (record.colour != kNoColour) {
         palette.setColor(record.kind == Label ? QPalette::WindowText : QPalette::Text,
@@ -162,8 +164,9 @@ void applyStyle(QWidget& widget, const ControlRecord& record) {
     }
     if (record.kind == TextField) {
         // A field shows its selection only while it has the focus, so that txtBilang's red words
-        // are seen once the focus has moved on; the selection itself stays. Without the focus
-        // a field paints with the inactive colours.
+        // are seen once the focus has moved on; the selection itself stays. A multi-line field
+        // without the focus, and any field of an inactive window, paint it in these colours (a
+        // single-line field drops it when the focus leaves).
         palette.setColor(QPalette::Inactive, QPalette::Highlight, Qt::transparent);
         palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
                          palette.color(QPalette::Inactive, QPalette::Text));
