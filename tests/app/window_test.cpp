@@ -2,6 +2,7 @@
 // the Enter chains, the amount field as typed, "Clear"; "Preview" end to end, and what may
 // happen while it runs: a second Preview, values edited, the program ended.
 
+#include "app/form1layout.h"
 #include "tests/app/formfixture.h"
 
 #include <filesystem>
@@ -21,6 +22,17 @@ QString selectionOf(const QWidget* field) {
     if (auto* line = qobject_cast<const QLineEdit*>(field))
         return line->selectedText();
     return qobject_cast<const QPlainTextEdit*>(field)->textCursor().selectedText();
+}
+
+/// Whether a field shows pixels in the selection's colour, and pixels in its own red.
+std::pair<bool, bool> selectedAndRedPixels(QWidget* field) {
+    const QImage image = field->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const std::span pixels(reinterpret_cast<const QRgb*>(image.constBits()),
+                           static_cast<std::size_t>(image.width() * image.height()));
+    const QRgb selection = field->palette().color(QPalette::Active, QPalette::Highlight).rgb();
+    return {std::ranges::count(pixels, selection) > 0, std::ranges::any_of(pixels, [](QRgb p) {
+                return qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80;
+            })};
 }
 
 TEST_F(WindowTest, TabCyclesTheControlsAndEveryFieldSelectsItsTextOnArrival) {
@@ -66,6 +78,7 @@ TEST_F(WindowTest, EnterFollowsBothChainsToPreviewAndRunsIt) {
     writeFile(u"rspdefault.rtf"_s, "[NAMA_PIMPINAN]\r\n");
     start();
     QTest::keyClicks(control(u"txtKet"_s), u"lunas"_s);
+    QTest::keyClicks(control(u"txtJml"_s), u"5"_s);
     // The first control, the Enter key pressed, and the controls the focus arrives at after
     // each Enter ("a+b": through a to b).
     const std::tuple<QString, QKeyCombination, QString> chains[] = {
@@ -91,6 +104,14 @@ TEST_F(WindowTest, EnterFollowsBothChainsToPreviewAndRunsIt) {
             afterEachEnter << std::exchange(arrivals, {}).join(u'+');
         }
         EXPECT_EQ(afterEachEnter.join(u' '), expected);
+        // The words passed through keep their selection but show it, and not their red, only
+        // while they have the focus.
+        auto* words = control(u"txtBilang"_s);
+        EXPECT_EQ(selectionOf(words), u"Lima  Rupiah"_s);
+        EXPECT_EQ(selectedAndRedPixels(words), std::pair(false, true));
+        words->setFocus();
+        EXPECT_EQ(selectedAndRedPixels(words), std::pair(true, false));
+        control(u"Command3"_s)->setFocus();
         key(enter.key(), enter.keyboardModifiers());
         EXPECT_EQ(std::exchange(desk.opened, {}), QStringList{viewed.takeFirst()});
         EXPECT_EQ(readFile(u"Resipa.rtf"_s), "Ratna\r\n");
@@ -103,8 +124,24 @@ TEST_F(WindowTest, EnterFollowsBothChainsToPreviewAndRunsIt) {
               u"lunasCetak, Desain"_s);
 }
 
-TEST_F(WindowTest, FixedSizeCloseBoxOnlyCentredOnTheScreen) {
+TEST_F(WindowTest, FixedSizeCloseBoxOnlyCentredOnTheScreenLabelsSizedAsTheirRecords) {
     start();
+    // Each caption in the face standing in for its record's within 8 % of the record's width
+    // ("Nomor Resipa"'s record is 10 % wider than its caption in any face), and short of
+    // whatever stands to its right.
+    for (const ControlRecord& record : form1Layout()) {
+        if (!(record.flags & AutoSize))
+            continue;
+        SCOPED_TRACE(record.name);
+        const QRect label = control(QString::fromUtf8(record.name))->geometry();
+        const double recorded = record.width / 15.0;
+        EXPECT_NEAR(label.width(), recorded,
+                    recorded * (QByteArray(record.name) == "Label7" ? 0.11 : 0.08));
+        for (const QWidget* other : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            EXPECT_TRUE(other->x() <= label.x() || !other->geometry().intersects(label))
+                << other->objectName().toStdString();
+        EXPECT_LT(label.right(), form->width());
+    }
     EXPECT_EQ(form->minimumSize(), QSize(839, 436));
     EXPECT_EQ(form->maximumSize(), QSize(839, 436));
     const Qt::WindowFlags flags = form->windowFlags();
