@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <fstream>
+#include <span>
 #include <string_view>
 #include <utility>
 
@@ -101,13 +102,22 @@ std::size_t minimumTemplateBytes() {
     return linesBytes(kHead) + linesBytes(kBody);
 }
 
-bool writeReceiptTemplate(const std::string& path, std::size_t totalBytes) {
+bool writeReceiptTemplate(const std::string& path, std::size_t totalBytes, TemplateShape shape) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (!file)
         return false;
 
+    // A dense template repeats the receipt (all but the document's closing brace) and opens the
+    // next picture, the head's last line, after every kDenseHexLines lines of picture data.
+    const auto receiptAgain = std::span(kBody).first(kBody.size() - 1);
+    const auto pictureAgain = std::span(kHead).last(1);
+    const std::size_t repeatBytes =
+        kDenseHexLines * kHexLineBytes + linesBytes(receiptAgain) + linesBytes(pictureAgain);
     const std::size_t fixed = minimumTemplateBytes();
-    const std::size_t hexRoom = totalBytes > fixed ? totalBytes - fixed : 0;
+    std::size_t room = totalBytes > fixed ? totalBytes - fixed : 0;
+    const std::size_t repeats = shape == TemplateShape::Dense ? room / repeatBytes : 0;
+    room -= repeats * repeatBytes;
+    const std::size_t hexRoom = room;
     std::size_t hexDigits = hexRoom / kHexLineBytes * kHexPerLine;
     while (hexAreaBytes(hexDigits + 1) <= hexRoom)
         ++hexDigits;
@@ -132,6 +142,15 @@ bool writeReceiptTemplate(const std::string& path, std::size_t totalBytes) {
 
     appendLines(kHead);
     PictureBytes picture;
+    for (std::size_t repeat = 0; repeat < repeats; ++repeat) {
+        for (std::size_t line = 0; line < kDenseHexLines; ++line) {
+            appendHexDigits(chunk, picture, kHexPerLine);
+            chunk += kLineEnd;
+        }
+        appendLines(receiptAgain);
+        appendLines(pictureAgain);
+        spill(false);
+    }
     for (std::size_t written = 0; written < hexDigits;) {
         const std::size_t lineDigits = std::min(kHexPerLine, hexDigits - written);
         appendHexDigits(chunk, picture, lineDigits);

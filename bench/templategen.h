@@ -9,10 +9,18 @@
 
 namespace resipa::bench {
 
+/// How the bytes of a template are laid out.
+enum class TemplateShape {
+    Logo,  ///< the receipt around one picture: nearly every line lacks a "["
+    Dense, ///< the receipt again after every kDenseHexLines lines of picture data
+};
+inline constexpr std::size_t kDenseHexLines = 40;
+
 /// Writes a template of exactly @p totalBytes (at least minimumTemplateBytes()) to @p path:
 /// CR LF line ends, picture data in lines of 128 hex digits. False when the file cannot be
 /// written.
-bool writeReceiptTemplate(const std::string& path, std::size_t totalBytes);
+bool writeReceiptTemplate(const std::string& path, std::size_t totalBytes,
+                          TemplateShape shape = TemplateShape::Logo);
 
 /// The smallest size writeReceiptTemplate() accepts: the receipt text and an empty picture.
 std::size_t minimumTemplateBytes();

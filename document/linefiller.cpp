@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <utility>
 
 namespace resipa {
@@ -87,6 +88,25 @@ private:
     State m_state = State::Text;
 };
 
+constexpr std::size_t kKeptBufferBytes = 64 * 1024;
+
+// Which placeholders @p text holds, bit i for kPlaceholders[i]: one pass over its "[" instead
+// of a search for each.
+std::uint32_t placeholdersIn(std::string_view text) {
+    std::uint32_t found = 0;
+    for (std::size_t pos = text.find('['); pos != std::string_view::npos;
+         pos = text.find('[', pos + 1)) {
+        const std::string_view from = text.substr(pos);
+        for (std::size_t i = 0; i < kPlaceholders.size(); ++i) {
+            const std::string_view placeholder = kPlaceholders[i].text;
+            if (from.size() > 1 && from[1] == placeholder[1] && from.starts_with(placeholder)) {
+                found |= std::uint32_t{1} << i;
+            }
+        }
+    }
+    return found;
+}
+
 } // namespace
 
 LineFiller::LineFiller(const ReceiptValues& values) {
@@ -97,12 +117,14 @@ LineFiller::LineFiller(const ReceiptValues& values) {
 }
 
 void LineFiller::fillPiece(std::string& text, std::string& scratch) const {
-    for (const Replacement& replacement : m_replacements) {
+    std::uint32_t present = placeholdersIn(text);
+    for (std::size_t i = 0; i < m_replacements.size() && present != 0; ++i) {
+        const Replacement& replacement = m_replacements[i];
         const std::string_view placeholder = replacement.placeholder;
-        std::size_t pos = text.find(placeholder);
-        if (pos == std::string::npos) {
+        if ((present & (std::uint32_t{1} << i)) == 0) {
             continue;
         }
+        std::size_t pos = text.find(placeholder);
         scratch.clear();
         std::size_t from = 0;
         OpenSyntax syntax;
@@ -119,6 +141,8 @@ void LineFiller::fillPiece(std::string& text, std::string& scratch) const {
         } while (pos != std::string::npos);
         scratch.append(text, from);
         text.swap(scratch);
+        // The values may hold later placeholders, or form one with the text around them.
+        present = placeholdersIn(text) & ~((std::uint32_t{2} << i) - 1);
     }
 }
 
@@ -127,13 +151,19 @@ void LineFiller::fill(std::string_view line, std::string& out) const {
     // The chain of replacements only ever touches the stretch between the cut points around a
     // "[" (see isCutPoint), so each such stretch is filled on its own and the rest of the line,
     // most of it, is copied once.
-    std::string piece;
-    std::string scratch;
+    // Kept between calls: a template dense with placeholders would otherwise allocate them
+    // anew for each line. Unusually long ones are let go.
+    thread_local std::string piece;
+    thread_local std::string scratch;
     std::size_t pos = 0;
     for (;;) {
         const std::size_t open = line.find('[', pos);
         if (open == std::string_view::npos) {
             out.append(line.substr(pos));
+            if (piece.capacity() > kKeptBufferBytes || scratch.capacity() > kKeptBufferBytes) {
+                piece = std::string();
+                scratch = std::string();
+            }
             return;
         }
         std::size_t begin = open;

@@ -3,6 +3,7 @@
 // "Preview" end to end, and what may happen while it runs: a second Preview, values edited,
 // the program ended.
 
+#include "app/form1layout.h"
 #include "tests/app/formfixture.h"
 
 #include <filesystem>
@@ -22,6 +23,17 @@ QString selectionOf(const QWidget* field) {
     if (auto* line = qobject_cast<const QLineEdit*>(field))
         return line->selectedText();
     return qobject_cast<const QPlainTextEdit*>(field)->textCursor().selectedText();
+}
+
+/// Whether a field shows pixels in the selection's colour, and pixels in its own red.
+std::pair<bool, bool> selectedAndRedPixels(QWidget* field) {
+    const QImage image = field->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const std::span pixels(reinterpret_cast<const QRgb*>(image.constBits()),
+                           static_cast<std::size_t>(image.width() * image.height()));
+    const QRgb selection = field->palette().color(QPalette::Active, QPalette::Highlight).rgb();
+    return {std::ranges::count(pixels, selection) > 0, std::ranges::any_of(pixels, [](QRgb p) {
+                return qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80;
+            })};
 }
 
 TEST_F(WindowTest, TabCyclesTheControlsAndEveryFieldSelectsItsTextOnArrival) {
@@ -66,14 +78,6 @@ TEST_F(WindowTest, KeysTypedAheadReachTheirFieldsEnterHeldPreviewsOnceAndNoValue
     writeFile(u"informasi.inf"_s, kProfile);
     writeFile(u"rspdefault.rtf"_s, "[NOMOR_RESIPA]|[KOTA]|[NAMA]|[JUMLAH]|[KETERANGAN]|[ACC]\r\n");
     start();
-    // What the words field had selected as the focus arrived on its way past.
-    auto* words = control<QPlainTextEdit>(u"txtBilang"_s);
-    QString wordsSelected;
-    const QObject listening;
-    QObject::connect(qApp, &QApplication::focusChanged, &listening, [&](QWidget*, QWidget* now) {
-        if (now == words)
-            wordsSelected = words->textCursor().selectedText();
-    });
     // The first control, the Enter key, the keys ("|" Enter, "+" Enter held down) and the document.
     const std::tuple<QString, QKeyCombination, QString, QByteArray> chains[] = {
         {u"Tgl"_s, Qt::Key_Return, u"|KW-9|Sleman|Budi|1234567|Sewa||+++"_s,
@@ -101,7 +105,13 @@ TEST_F(WindowTest, KeysTypedAheadReachTheirFieldsEnterHeldPreviewsOnceAndNoValue
         QCoreApplication::sendPostedEvents();
         EXPECT_EQ(readFile(u"Resipa.rtf"_s), document);
     }
-    EXPECT_EQ(wordsSelected, words->toPlainText());
+    // The words passed on the way keep their selection but show it, and not their red, only
+    // while they have the focus.
+    auto* words = control(u"txtBilang"_s);
+    EXPECT_EQ(selectionOf(words), textOf(words));
+    EXPECT_EQ(selectedAndRedPixels(words), std::pair(false, true));
+    words->setFocus();
+    EXPECT_EQ(selectedAndRedPixels(words), std::pair(true, false));
     // One Preview a press, and none tried (and refused) while it ran.
     EXPECT_EQ(desk.shown + desk.opened,
               (QStringList{viewingPath(u"Kwitansi KW-9 14.05.09.rtf"_s),
@@ -119,6 +129,36 @@ TEST_F(WindowTest, KeysTypedAheadReachTheirFieldsEnterHeldPreviewsOnceAndNoValue
     EXPECT_TRUE(readFile(u"Resipa.rtf"_s) == "KW-9|Sleman|" + name.toUtf8() + "|Rp.7" +
                                                  QByteArray(",777").repeated(13'333) +
                                                  "|Sewa|9\r\n");
+}
+
+TEST_F(WindowTest, FixedSizeCloseBoxOnlyCentredOnTheScreenLabelsSizedAsTheirRecords) {
+    start();
+    // Each caption in the face standing in for its record's within 8 % of the record's width
+    // ("Nomor Resipa"'s record is 10 % wider than its caption in any face), and short of
+    // whatever stands to its right.
+    for (const ControlRecord& record : form1Layout()) {
+        if (!(record.flags & AutoSize))
+            continue;
+        SCOPED_TRACE(record.name);
+        const QRect label = control(QString::fromUtf8(record.name))->geometry();
+        const double recorded = record.width / 15.0;
+        EXPECT_NEAR(label.width(), recorded,
+                    recorded * (QByteArray(record.name) == "Label7" ? 0.11 : 0.08));
+        for (const QWidget* other : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            EXPECT_TRUE(other->x() <= label.x() || !other->geometry().intersects(label))
+                << other->objectName().toStdString();
+        EXPECT_LT(label.right(), form->width());
+    }
+    EXPECT_EQ(form->minimumSize(), QSize(839, 436));
+    EXPECT_EQ(form->maximumSize(), QSize(839, 436));
+    const Qt::WindowFlags flags = form->windowFlags();
+    EXPECT_TRUE(flags.testFlags(Qt::WindowTitleHint | Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(form->windowTitle().startsWith(u"Resipa Elektronik - "_s));
+    const QPoint offCentre = form->frameGeometry().center() - form->screen()->geometry().center();
+    // Within the few pixels a frame may add on one side.
+    EXPECT_TRUE(std::abs(offCentre.x()) <= 3 && std::abs(offCentre.y()) <= 3)
+        << offCentre.x() << "," << offCentre.y();
 }
 
 TEST_F(WindowTest, AmountIsRegroupedAndSpelledKeyByKeyInBothConventions) {
@@ -182,18 +222,9 @@ TEST_F(WindowTest, AmountIsRegroupedAndSpelledKeyByKeyInBothConventions) {
     }
 }
 
-TEST_F(WindowTest, StartsFixedCentredOnTodayAndClearEmptiesTheReceiptForTheNextDay) {
+TEST_F(WindowTest, ClearEmptiesTheReceiptForTheNextDayAndKeepsTheCompany) {
     writeFile(u"informasi.inf"_s, kProfile);
     start();
-    EXPECT_TRUE(form->minimumSize() == QSize(839, 436) && form->maximumSize() == QSize(839, 436));
-    const Qt::WindowFlags flags = form->windowFlags();
-    EXPECT_TRUE(flags.testFlags(Qt::WindowTitleHint | Qt::WindowCloseButtonHint));
-    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-    EXPECT_TRUE(form->windowTitle().startsWith(u"Resipa Elektronik - "_s));
-    const QPoint offCentre = form->frameGeometry().center() - form->screen()->geometry().center();
-    // Within the few pixels a frame may add on one side.
-    EXPECT_TRUE(std::abs(offCentre.x()) <= 3 && std::abs(offCentre.y()) <= 3)
-        << offCentre.x() << "," << offCentre.y();
     EXPECT_EQ(control<QDateEdit>(u"Tgl"_s)->date(), desk.day);
     for (const QString& name : {u"txtNomor"_s, u"txtPen"_s, u"txtJml"_s, u"txtKet"_s})
         QTest::keyClicks(control(name), u"15"_s);

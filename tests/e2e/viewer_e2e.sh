@@ -48,7 +48,7 @@ end_recorded() {
 
 # Inside the X server: openbox, the program, three receipts.
 drive() {
-    local work=$1 exe=$2 in_x=1 prog wid n v viewer viewers=()
+    local work=$1 exe=$2 in_x=1 prog wid n v viewer title viewers=()
     openbox --sm-disable >"$work/openbox.log" 2>&1 & echo $! >"$work/openbox.pid"
     # xdotool activates windows through the window manager.
     wait_until 60 sh -c 'xprop -root _NET_SUPPORTED | grep -q _NET_ACTIVE_WINDOW' ||
@@ -92,7 +92,10 @@ drive() {
         key key --delay 50 Return
         wait_until "$VIEWER_SECONDS" viewer_of "${numbers[n]}" ||
             die "no LibreOffice window naming ${numbers[n]} within $VIEWER_SECONDS s"
-        note "viewer window: $(xdotool getwindowname "$viewer")"
+        title=$(xdotool getwindowname "$viewer")
+        note "viewer window: $title"
+        cmp -s "$exe/.kwitansi/${title% - LibreOffice Writer}" "$exe/Resipa.rtf" ||
+            die "the viewer shows no copy of the document just written: $title"
         viewers+=("$viewer")
     done
 
@@ -162,7 +165,8 @@ unrtf --html "$exe/Resipa.rtf" 2>"$work/unrtf.err" |
     sed 's/<[^>]*>//g; s/&eacute;/é/g; s/&nbsp;/ /g; s/&amp;/\&/g' | tr -s '[:space:]' ' ' >"$work/text.txt" ||
     die "unrtf cannot read the document: $(<"$work/unrtf.err")"
 for v in "${numbers[2]}" Bantul "${names[2]}" Rp.1,500,000 "Satu Juta Lima Ratus Ribu Rupiah" "$ket" \
-    "Katering, Kafé & Kue" "Agus Pranoto Uji"; do
+    "PT Contoh Sejahtera Uji" "Katering, Kafé & Kue" "Jl. Melati Uji No. 7, Bandung 40111" \
+    "Bank Contoh Uji" 987-654-3210 "Sari Contoh Lestari" "Agus Pranoto Uji"; do
     grep -qwF -- "$v" "$work/text.txt" || die "the receipt does not show '$v': $(cat "$work/text.txt")"
 done
 grep -qwF -e "$day" -e "$(tanggal)" "$work/text.txt" || die "the receipt does not show today's date '$day'"

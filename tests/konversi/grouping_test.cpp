@@ -74,12 +74,15 @@ TEST(WordsForAmountText, WordsOrLimitOrNothing) {
     const std::pair<const char*, const char*> cases[] = {
         {"1,234.5", "SeRibu Dua Ratus Tiga Puluh Lima  Rupiah"},
         {"-0", " Rupiah"},
+        {"9,999,999,999,999", limit},
         {"922337203685477.5808", limit}, // a number, but beyond the Amount's range
         {"-123456789012345678901234567890", limit},
         {"", ""},
+        {"5%", ""},
     };
     for (const auto& [text, words] : cases)
         EXPECT_EQ(wordsForAmountText(text, kComma), words) << text;
+    EXPECT_EQ(wordsForAmountText("1.234", kStop), "SeRibu Dua Ratus Tiga Puluh Empat  Rupiah");
     EXPECT_EQ(receiptAmountText("1234567.5", kComma), "Rp.1,234,568");
 }
 

@@ -17,6 +17,7 @@ constexpr const char* kLimit = "Melewati batas konversi Rupiah";
 // Every word rule: the "Se" forms, teens, tens, each scale, zero groups skipped, the largest.
 TEST(KonversiTerbilang, WordsOfWholeAmounts) {
     const std::pair<std::int64_t, const char*> cases[] = {
+        {1, "Satu"},
         {10, "Sepuluh"},
         {11, "Sebelas"},
         {15, "Lima Belas"},
@@ -44,6 +45,9 @@ TEST(KonversiTerbilang, WordsOfWholeAmounts) {
 
 TEST(KonversiTerbilang, EdgeCases) {
     const std::pair<std::int64_t, const char*> cases[] = {
+        {0, " Rupiah"},
+        {1'000 * U, "SeRibu  Rupiah"},
+        {-5 * U, "Minus Lima  Rupiah"},
         // Whole rupiah, halves away from zero; what rounds to zero is plain zero.
         {25'000, "Tiga  Rupiah"},
         {-25'000, "Minus Tiga  Rupiah"},
