@@ -40,12 +40,6 @@ TypedText typedText(const std::function<void(char32_t&)>& keyPress, const QStrin
     return typed;
 }
 
-// Enter held down: the window system repeats its press. (A button takes Space on its release,
-// which comes once.)
-bool isHeldEnter(const QKeyEvent& event) {
-    return event.isAutoRepeat() && ControlEvents::keyCodeOf(event) == ControlEvents::kEnter;
-}
-
 // The control gets its own focus back (the window reactivated, a context menu closed): that
 // is no arrival, and selecting everything then would make a paste replace the whole text.
 bool isArrival(Qt::FocusReason reason) {
@@ -86,14 +80,36 @@ bool ControlEvents::eventFilter(QObject* watched, QEvent* event) {
     const auto route = m_routes.constFind(watched);
     if (route == m_routes.constEnd())
         return false;
-    if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         auto& key = static_cast<QKeyEvent&>(*event);
-        return (route->pressOnce && isHeldEnter(key)) || keyPressed(*route, key);
+        if (repeatsHeldKey(key) && route->pressOnce)
+            return true;
+        return event->type() == QEvent::KeyPress && keyPressed(*route, key);
     }
     if (event->type() == QEvent::InputMethod)
         textCommitted(*route, static_cast<QInputMethodEvent&>(*event));
     if (event->type() == QEvent::FocusIn)
         focusArrived(static_cast<QWidget&>(*watched), *route, static_cast<QFocusEvent&>(*event));
+    return false;
+}
+
+bool ControlEvents::repeatsHeldKey(const QKeyEvent& event) {
+    const int key = keyCodeOf(event) == kEnter ? kEnter : event.key() == Qt::Key_Space ? ' ' : 0;
+    if (key == 0)
+        return false;
+    if (event.isAutoRepeat())
+        return event.type() == QEvent::KeyPress;
+    // The window system repeats a held key as a release and a press at one moment, which Qt
+    // marks only when it has read both at once. Such a pair long after the key went down is a
+    // repeat; in a burst of presses it is the next press. (Timestamp 0: not known.)
+    const quint64 at = event.timestamp();
+    if (event.type() == QEvent::KeyRelease) {
+        m_released = {key, at};
+        return false;
+    }
+    if (at != 0 && m_released == std::pair{key, at} && at - m_pressedAt >= kLeastRepeatDelayMs)
+        return true;
+    m_pressedAt = at;
     return false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 
 #include <QHash>
 #include <QObject>
@@ -24,7 +25,7 @@ public:
         std::function<void()> gotFocus = {};
         /// Enter never reaches the control itself (a multi-line field would add a line break).
         bool swallowEnter = false;
-        /// Enter held on a button presses it once: the repeated presses are dropped.
+        /// Enter or Space held on a button presses it once: the repeated presses are dropped.
         bool pressOnce = false;
     };
 
@@ -45,11 +46,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// Follows Enter and Space on every control: true for a press that only repeats a held key.
+    bool repeatsHeldKey(const QKeyEvent& event);
     bool keyPressed(const Handlers& handlers, QKeyEvent& event);
     static void textCommitted(const Handlers& handlers, QInputMethodEvent& event);
     void focusArrived(QWidget& control, const Handlers& handlers, const QFocusEvent& event);
 
+    /// Keys repeat no sooner than this after going down; a burst of presses is faster.
+    static constexpr quint64 kLeastRepeatDelayMs = 100;
+
     QHash<QObject*, Handlers> m_routes;
+    quint64 m_pressedAt = 0;
+    std::pair<int, quint64> m_released;
 };
 
 } // namespace resipa

@@ -105,6 +105,23 @@ TEST_F(WindowTest, KeysTypedAheadReachTheirFieldsEnterHeldPreviewsOnceAndNoValue
         QCoreApplication::sendPostedEvents();
         EXPECT_EQ(readFile(u"Resipa.rtf"_s), document);
     }
+    // Enter and Space held once more, then two Enters at once (press, release and press times).
+    // Qt marks a held key's repeats only when it reads a release and the next press together;
+    // others come unmarked, a release and a press at one moment long after the key went down,
+    // which a burst's are not.
+    const std::pair<Qt::Key, std::vector<int>> presses[] = {
+        {Qt::Key_Return, {5000, 5660, 5660, 5700, 5700, 5800}},
+        {Qt::Key_Space, {5000, 5660, 5660, 5700, 5700, 5800}},
+        {Qt::Key_Return, {9000, 9000, 9000, 9000}},
+    };
+    for (const auto& [key, times] : presses) {
+        for (std::size_t i = 0; i < times.size(); ++i) {
+            QKeyEvent event(i % 2 ? QEvent::KeyRelease : QEvent::KeyPress, key, {},
+                            key == Qt::Key_Space ? u" "_s : u"\r"_s);
+            event.setTimestamp(static_cast<quint64>(times[i]));
+            QApplication::sendEvent(control(u"Command3"_s), &event);
+        }
+    }
     // The words passed on the way keep their selection but show it, and not their red, only
     // while they have the focus.
     auto* words = control(u"txtBilang"_s);
@@ -115,7 +132,11 @@ TEST_F(WindowTest, KeysTypedAheadReachTheirFieldsEnterHeldPreviewsOnceAndNoValue
     // One Preview a press, and none tried (and refused) while it ran.
     EXPECT_EQ(desk.shown + desk.opened,
               (QStringList{viewingPath(u"Kwitansi KW-9 14.05.09.rtf"_s),
-                           viewingPath(u"Kwitansi KW-9 14.05.09 (2).rtf"_s)}));
+                           viewingPath(u"Kwitansi KW-9 14.05.09 (2).rtf"_s),
+                           viewingPath(u"Kwitansi KW-9 14.05.09 (3).rtf"_s),
+                           viewingPath(u"Kwitansi KW-9 14.05.09 (4).rtf"_s),
+                           viewingPath(u"Kwitansi KW-9 14.05.09 (5).rtf"_s),
+                           viewingPath(u"Kwitansi KW-9 14.05.09 (6).rtf"_s)}));
     // Enter added no line break to either multi-line field.
     EXPECT_EQ(textOf(control(u"txtKet"_s)) + textOf(control(u"txtDesc"_s)), u"SewaCetak, Desain"_s);
     // The operator's own, at the second Preview: the receipts handed over are too.
