@@ -4,21 +4,20 @@
 # short run of every fuzz target on its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")"
-# The real-viewer test needs a window manager and LibreOffice Writer, whatever the desktop has;
-# the read-back of filled templates needs LibreOffice and pdftotext.
-resipa_test_packages=(openbox libreoffice-writer poppler-utils imagemagick)
-source scripts/setup.sh
+source scripts/setup.sh --tests
 
 jobs=$(nproc)
 fuzz_seconds=${RESIPA_FUZZ_SECONDS:-5}
 
 echo "== build and test"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRESIPA_BUILD_TESTS=ON \
+    -DRESIPA_BUILD_BENCH=ON
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
 echo "== sanitizers"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DRESIPA_SANITIZE=ON -DRESIPA_BUILD_BENCH=OFF
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DRESIPA_SANITIZE=ON -DRESIPA_BUILD_TESTS=ON \
+    -DRESIPA_BUILD_BENCH=OFF
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 \
     LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \

@@ -1,6 +1,7 @@
 #include "app/controlevents.h"
 
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QWidget>
@@ -15,6 +16,28 @@ bool isControlCode(char32_t code) {
 
 bool isShortcut(const QKeyEvent& event) {
     return (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == Qt::ControlModifier;
+}
+
+struct TypedText {
+    QString kept;
+    bool cancelled = false;
+};
+
+// Hands each character of @p text to the key-press handler: those it keeps, and whether it
+// cancelled any. Control codes are no characters of a field and are left out.
+TypedText typedText(const std::function<void(char32_t&)>& keyPress, const QString& text) {
+    TypedText typed;
+    for (const char32_t character : text.toUcs4()) {
+        if (isControlCode(character))
+            continue;
+        char32_t KeyAscii = character;
+        keyPress(KeyAscii);
+        if (KeyAscii == 0)
+            typed.cancelled = true;
+        else
+            typed.kept += QString::fromUcs4(&KeyAscii, 1);
+    }
+    return typed;
 }
 
 // The control gets its own focus back (the window reactivated, a context menu closed): that
@@ -57,10 +80,36 @@ bool ControlEvents::eventFilter(QObject* watched, QEvent* event) {
     const auto route = m_routes.constFind(watched);
     if (route == m_routes.constEnd())
         return false;
-    if (event->type() == QEvent::KeyPress)
-        return keyPressed(*route, static_cast<QKeyEvent&>(*event));
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        auto& key = static_cast<QKeyEvent&>(*event);
+        if (repeatsHeldKey(key) && route->pressOnce)
+            return true;
+        return event->type() == QEvent::KeyPress && keyPressed(*route, key);
+    }
+    if (event->type() == QEvent::InputMethod)
+        textCommitted(*route, static_cast<QInputMethodEvent&>(*event));
     if (event->type() == QEvent::FocusIn)
         focusArrived(static_cast<QWidget&>(*watched), *route, static_cast<QFocusEvent&>(*event));
+    return false;
+}
+
+bool ControlEvents::repeatsHeldKey(const QKeyEvent& event) {
+    const int key = keyCodeOf(event) == kEnter ? kEnter : event.key() == Qt::Key_Space ? ' ' : 0;
+    if (key == 0)
+        return false;
+    if (event.isAutoRepeat())
+        return event.type() == QEvent::KeyPress;
+    // The window system repeats a held key as a release and a press at one moment, which Qt
+    // marks only when it has read both at once. Such a pair long after the key went down is a
+    // repeat; in a burst of presses it is the next press. (Timestamp 0: not known.)
+    const quint64 at = event.timestamp();
+    if (event.type() == QEvent::KeyRelease) {
+        m_released = {key, at};
+        return false;
+    }
+    if (at != 0 && m_released == std::pair{key, at} && at - m_pressedAt >= kLeastRepeatDelayMs)
+        return true;
+    m_pressedAt = at;
     return false;
 }
 
@@ -75,15 +124,16 @@ bool ControlEvents::keyPressed(const Handlers& handlers, QKeyEvent& event) {
     // that Tab still moves the focus and the editing shortcuts (copy, paste, select all) work.
     if (!handlers.keyPress || isShortcut(event))
         return false;
-    for (const char32_t typed : event.text().toUcs4()) {
-        if (isControlCode(typed))
-            continue;
-        char32_t KeyAscii = typed;
-        handlers.keyPress(KeyAscii);
-        if (KeyAscii == 0)
-            return true;
-    }
-    return false;
+    return typedText(handlers.keyPress, event.text()).cancelled;
+}
+
+void ControlEvents::textCommitted(const Handlers& handlers, QInputMethodEvent& event) {
+    if (!handlers.keyPress || event.commitString().isEmpty())
+        return;
+    // A composed character or an input method's word is typed text: each character meets the
+    // key-press handler, and only those it keeps are committed.
+    event.setCommitString(typedText(handlers.keyPress, event.commitString()).kept,
+                          event.replacementStart(), event.replacementLength());
 }
 
 void ControlEvents::focusArrived(QWidget& control, const Handlers& handlers,

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 
 #include <QHash>
 #include <QObject>
 
 class QFocusEvent;
+class QInputMethodEvent;
 class QKeyEvent;
 class QWidget;
 
@@ -13,7 +15,8 @@ namespace resipa {
 
 /// Delivers a control's events to the window's handlers the way the handlers expect them:
 /// key-down with the key code (13 for Enter) and the modifier state, key-press with the typed
-/// character's code, which the handler cancels by setting it to 0, and got-focus.
+/// character's code, which the handler cancels by setting it to 0, and got-focus. Text an input
+/// method commits (a composed character) passes key-press character by character too.
 class ControlEvents final : public QObject {
 public:
     struct Handlers {
@@ -22,6 +25,8 @@ public:
         std::function<void()> gotFocus = {};
         /// Enter never reaches the control itself (a multi-line field would add a line break).
         bool swallowEnter = false;
+        /// Enter or Space held on a button presses it once: the repeated presses are dropped.
+        bool pressOnce = false;
     };
 
     /// The key code of Enter, from the main keyboard or the keypad.
@@ -41,10 +46,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// Follows Enter and Space on every control: true for a press that only repeats a held key.
+    bool repeatsHeldKey(const QKeyEvent& event);
     bool keyPressed(const Handlers& handlers, QKeyEvent& event);
+    static void textCommitted(const Handlers& handlers, QInputMethodEvent& event);
     void focusArrived(QWidget& control, const Handlers& handlers, const QFocusEvent& event);
 
+    /// Keys repeat no sooner than this after going down; a burst of presses is faster.
+    static constexpr quint64 kLeastRepeatDelayMs = 100;
+
     QHash<QObject*, Handlers> m_routes;
+    quint64 m_pressedAt = 0;
+    std::pair<int, quint64> m_released;
 };
 
 } // namespace resipa

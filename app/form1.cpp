@@ -7,6 +7,7 @@
 #include "app/windowicon.h"
 #include "document/receiptdate.h"
 #include "konversi/amountfield.h"
+#include "platform/fonts.h"
 #include "platform/profilereading.h"
 
 #include <QCloseEvent>
@@ -67,7 +68,8 @@ Form1::Form1(Platform platform, QString executableDirectory, QWidget* parent)
 Form1::~Form1() = default;
 
 void Form1::Form_Initialize() {
-    // The window's own settings, in place before any control is created into it.
+    // The window's own settings and fonts, in place before any control is created into it.
+    useStandInFonts();
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));

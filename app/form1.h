@@ -69,8 +69,8 @@ private:
     void txtAcc_KeyDown(int& KeyCode, int Shift);
     void txtANB_KeyDown(int& KeyCode, int Shift);
     void txtPimp_KeyDown(int& KeyCode, int Shift);
-    /// Queues @p count Tab presses: each moves the focus to the next control in tab order once
-    /// the running handler has returned.
+    /// For Enter, moves the focus @p count stops along the tab order at once, as that many Tab
+    /// presses would.
     void tabOnEnter(int KeyCode, int count);
 
     // Selection on focus.

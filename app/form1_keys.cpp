@@ -1,4 +1,4 @@
-// Form1's Enter navigation and selection on focus.
+// Form1's Enter navigation, selection on focus, and one press of a button per key press.
 
 #include "app/controlevents.h"
 #include "app/form1.h"
@@ -56,16 +56,18 @@ void Form1::routeControlEvents() {
                               .gotFocus = gotFocus(&Form1::txtANB_GotFocus)});
     m_events->route(*txtPimp, {.keyDown = keyDown(&Form1::txtPimp_KeyDown),
                                .gotFocus = gotFocus(&Form1::txtPimp_GotFocus)});
+    for (QPushButton* button : {Command1, Command2, Command3})
+        m_events->route(*button, {.pressOnce = true});
 }
 
 void Form1::tabOnEnter(int KeyCode, int count) {
     if (KeyCode != kEnter)
         return;
-    // Each move is its own queued step, so every control passed through gets the focus and
-    // runs its focus handling.
+    // At once, before the next key is delivered: keys typed ahead of a busy window are already
+    // waiting and must reach the field this Enter leads to. Each control passed through gets
+    // the focus in turn and runs its focus handling.
     for (int i = 0; i < count; ++i)
-        QMetaObject::invokeMethod(
-            this, [this] { focusNextChild(); }, Qt::QueuedConnection);
+        focusNextChild();
 }
 
 void Form1::Tgl_KeyDown(int& KeyCode, int) {

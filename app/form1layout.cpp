@@ -1,6 +1,7 @@
 #include "app/form1layout.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 #include <QDateEdit>
@@ -63,7 +64,7 @@ constexpr ControlRecord kForm1Layout[] = {
     {Label, "Label9", "Kontak: resipa@example.com", 8025, 6180, 2685, 240, 18, kArial, kDarkBlue, 1,
      AutoSize},
     {Shape, "Shape1", "", 7965, 360, 4440, 5340, -1, kDefault, kSilver, 1},
-    {Label, "Label8", "Tim Resipa - www.example.com", 8025, 5850, 3105, 270, 17, kArialLarge, kBlue,
+    {Label, "Label8", "Tim Resipa - resipa.example", 8025, 5850, 3105, 270, 17, kArialLarge, kBlue,
      1, AutoSize},
     {Line, "Line4", "", 405, 195, 405, 5610, -1, kDefault, kWhite, 1},
     {Line, "Line3", "", 405, 195, 405, 5505, -1, kDefault, kLightGrey, 2},
@@ -91,6 +92,8 @@ QWidget* createTextField(QWidget& window, const ControlRecord& record) {
     const QString text = QString::fromUtf8(record.caption);
     if (!(record.flags & MultiLine)) {
         auto* field = new QLineEdit(text, &window);
+        // No limit: a long value, typed or pasted, is never cut (Qt's default stops at 32767).
+        field->setMaxLength(std::numeric_limits<int>::max());
         if (record.flags & RightAligned)
             field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         field->setReadOnly(record.flags & ReadOnly);
@@ -155,12 +158,23 @@ void applyStyle(QWidget& widget, const ControlRecord& record) {
         font.setBold(record.font.bold);
         widget.setFont(font);
     }
+    if (record.colour == kNoColour && record.kind != TextField)
+        return;
+    QPalette palette = widget.palette();
     if (record.colour != kNoColour) {
-        QPalette palette = widget.palette();
         palette.setColor(record.kind == Label ? QPalette::WindowText : QPalette::Text,
                          colourOf(record));
-        widget.setPalette(palette);
     }
+    if (record.kind == TextField) {
+        // A field shows its selection only while it has the focus, so that txtBilang's red words
+        // are seen once the focus has moved on; the selection itself stays. A multi-line field
+        // without the focus, and any field of an inactive window, paint it in these colours (a
+        // single-line field drops it when the focus leaves).
+        palette.setColor(QPalette::Inactive, QPalette::Highlight, Qt::transparent);
+        palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                         palette.color(QPalette::Inactive, QPalette::Text));
+    }
+    widget.setPalette(palette);
 }
 
 bool takesFocus(ControlKind kind) {

@@ -1,5 +1,5 @@
 // Writes a receipt template of a given size: resipa_make_template FILE BYTES [SHAPE], where
-// SHAPE is receipt (the default), hexline, brackets or names (see TemplateShape).
+// SHAPE is logo (the default), dense, hexline, brackets or names (see TemplateShape).
 
 #include "bench/templategen.h"
 
@@ -12,8 +12,9 @@
 
 int main(int argc, char** argv) {
     using resipa::bench::TemplateShape;
-    constexpr std::array<std::pair<std::string_view, TemplateShape>, 4> kShapes{{
-        {"receipt", TemplateShape::Receipt},
+    constexpr std::array<std::pair<std::string_view, TemplateShape>, 5> kShapes{{
+        {"logo", TemplateShape::Logo},
+        {"dense", TemplateShape::Dense},
         {"hexline", TemplateShape::HexLine},
         {"brackets", TemplateShape::Brackets},
         {"names", TemplateShape::Names},
@@ -29,9 +30,10 @@ int main(int argc, char** argv) {
             ++shape;
     }
     if (bytes < resipa::bench::minimumTemplateBytes() || shape == kShapes.end()) {
-        std::fprintf(stderr,
-                     "usage: %s FILE BYTES [receipt|hexline|brackets|names] (BYTES at least %zu)\n",
-                     argv[0], resipa::bench::minimumTemplateBytes());
+        std::fprintf(
+            stderr,
+            "usage: %s FILE BYTES [logo|dense|hexline|brackets|names] (BYTES at least %zu)\n",
+            argv[0], resipa::bench::minimumTemplateBytes());
         return 2;
     }
     if (!resipa::bench::writeReceiptTemplate(argv[1], bytes, shape->second)) {

@@ -107,15 +107,23 @@ bool writeReceiptTemplate(const std::string& path, std::size_t totalBytes, Templ
     if (!file)
         return false;
 
+    // A dense template repeats the receipt (all but the document's closing brace) and opens the
+    // next picture, the head's last line, after every kDenseHexLines lines of picture data.
+    const auto receiptAgain = std::span(kBody).first(kBody.size() - 1);
+    const auto pictureAgain = std::span(kHead).last(1);
+    const std::size_t repeatBytes =
+        kDenseHexLines * kHexLineBytes + linesBytes(receiptAgain) + linesBytes(pictureAgain);
     const std::size_t fixed = minimumTemplateBytes();
-    const std::size_t room = totalBytes > fixed ? totalBytes - fixed : 0;
-    // The picture's digits and the line they are cut into; the other shapes fill one line of
+    std::size_t room = totalBytes > fixed ? totalBytes - fixed : 0;
+    const std::size_t repeats = shape == TemplateShape::Dense ? room / repeatBytes : 0;
+    room -= repeats * repeatBytes;
+    // The picture's digits and the line they are cut into; the hostile shapes fill one line of
     // their own before the closing brace. Blanks, which RTF ignores there, make the size exact.
     std::size_t hexDigits = 0;
     std::size_t perLine = kHexPerLine;
     std::size_t padding = room;
     std::string_view unit;
-    if (shape == TemplateShape::Receipt) {
+    if (shape == TemplateShape::Logo || shape == TemplateShape::Dense) {
         hexDigits = room / kHexLineBytes * kHexPerLine;
         while (hexAreaBytes(hexDigits + 1) <= room)
             ++hexDigits;
@@ -146,6 +154,15 @@ bool writeReceiptTemplate(const std::string& path, std::size_t totalBytes, Templ
 
     appendLines(kHead);
     PictureBytes picture;
+    for (std::size_t repeat = 0; repeat < repeats; ++repeat) {
+        for (std::size_t line = 0; line < kDenseHexLines; ++line) {
+            appendHexDigits(chunk, picture, kHexPerLine);
+            chunk += kLineEnd;
+        }
+        appendLines(receiptAgain);
+        appendLines(pictureAgain);
+        spill(false);
+    }
     for (std::size_t written = 0; written < hexDigits;) {
         const std::size_t lineDigits = std::min(perLine, hexDigits - written);
         for (std::size_t part = 0; part < lineDigits; part += kHexPerLine) {

@@ -4,6 +4,8 @@
 #include "document/rtfsyntax.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <utility>
 
 namespace resipa {
@@ -48,21 +50,23 @@ private:
     SyntaxState m_state = SyntaxState::Text;
 };
 
-// The placeholders that stand in text.
-PlaceholderSet placeholdersIn(std::string_view text) {
-    PlaceholderSet found = 0;
-    for (std::size_t open = 0; open + 1 < text.size(); ++open) {
-        if (text[open] != '[' ||
-            kPlaceholdersWith[1][static_cast<unsigned char>(text[open + 1])] == 0) {
-            continue;
-        }
+constexpr std::size_t kKeptBufferBytes = 64 * 1024;
+
+// Which placeholders @p text holds, bit i for kPlaceholders[i]: one pass over its "[", a table
+// read a byte, however many "[" there are.
+std::uint32_t placeholdersIn(std::string_view text) {
+    std::uint32_t found = 0;
+    for (std::size_t open = text.find('['); open != std::string_view::npos;
+         open = text.find('[', open + 1)) {
+        // Of a run of "[", only the last can begin a placeholder.
+        while (open + 1 < text.size() && text[open + 1] == '[')
+            ++open;
         PlaceholderSet begun = kAllPlaceholders;
-        for (std::size_t i = open; i < text.size() && begun != 0 && i - open < kLongestPlaceholder;
-             ++i) {
+        for (std::size_t i = open + 1;
+             i < text.size() && i - open < kLongestPlaceholder && begun != 0; ++i) {
             begun &= kPlaceholdersWith[i - open][static_cast<unsigned char>(text[i])];
             if (text[i] == ']') {
                 found |= begun;
-                open = i; // what it passed over holds no "["
                 break;
             }
         }
@@ -73,47 +77,21 @@ PlaceholderSet placeholdersIn(std::string_view text) {
 } // namespace
 
 LineFiller::LineFiller(const ReceiptValues& values) {
-    m_replacements.reserve(kPlaceholders.size());
-    for (const auto& [placeholder, value] : kPlaceholders) {
-        Replacement& replacement = m_replacements.emplace_back(Replacement{
-            placeholder, rtfSafe(values.*value), {placeholder.begin(), placeholder.end()}, {}});
-        // A placeholder reaching into a value from before it ends with a "]" of the value's
-        // first run of placeholder characters; one reaching out of it begins with a "[" of
-        // its last run; one reaching across it takes the whole value.
-        const std::string_view text = replacement.value;
-        const auto isPlaceholderByte = [](char c) {
-            return std::any_of(
-                kPlaceholdersWith.begin(), kPlaceholdersWith.end(),
-                [c](const auto& at) { return at[static_cast<unsigned char>(c)] != 0; });
-        };
-        const auto firstOther = std::find_if_not(text.begin(), text.end(), isPlaceholderByte);
-        const auto lastOther = std::find_if_not(text.rbegin(), text.rend(), isPlaceholderByte);
-        if (firstOther != text.end() && std::find(text.begin(), firstOther, ']') == firstOther &&
-            std::find(lastOther.base(), text.end(), '[') == text.end()) {
-            replacement.holds = placeholdersIn(text);
-        }
+    for (std::size_t i = 0; i < kPlaceholders.size(); ++i) {
+        const auto& [placeholder, value] = kPlaceholders[i];
+        m_replacements[i] = {placeholder, rtfSafe(values.*value)};
     }
 }
 
-std::size_t LineFiller::Replacement::find(std::string_view text, std::size_t from) const {
-    const auto found = search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end()).first;
-    return found == text.end() ? std::string_view::npos
-                               : static_cast<std::size_t>(found - text.begin());
-}
-
 void LineFiller::fillPiece(std::string& text, std::string& scratch) const {
-    // Only placeholders the text holds are searched for, which matters for a run of thousands of
-    // "[". A replacement may form new ones, so the text is looked over again after one.
-    PlaceholderSet present = placeholdersIn(text);
-    for (std::size_t index = 0; index < m_replacements.size(); ++index) {
-        const Replacement& replacement = m_replacements[index];
+    std::uint32_t present = placeholdersIn(text);
+    for (std::size_t i = 0; i < m_replacements.size() && present != 0; ++i) {
+        const Replacement& replacement = m_replacements[i];
         const std::string_view placeholder = replacement.placeholder;
-        const std::size_t first =
-            (present >> index) & 1U ? replacement.find(text, 0) : std::string_view::npos;
-        std::size_t pos = first;
-        if (pos == std::string::npos) {
+        if ((present & (std::uint32_t{1} << i)) == 0) {
             continue;
         }
+        std::size_t pos = text.find(placeholder);
         scratch.clear();
         std::size_t from = 0;
         OpenSyntax syntax;
@@ -126,13 +104,12 @@ void LineFiller::fillPiece(std::string& text, std::string& scratch) const {
             scratch += syntax.close();
             scratch += replacement.value;
             from = pos + placeholder.size();
-            pos = replacement.find(text, from);
+            pos = text.find(placeholder, from);
         } while (pos != std::string::npos);
         scratch.append(text, from);
         text.swap(scratch);
-        present = replacement.holds
-                      ? static_cast<PlaceholderSet>((present & ~(1U << index)) | *replacement.holds)
-                      : placeholdersIn(text);
+        // The values may hold later placeholders, or form one with the text around them.
+        present = placeholdersIn(text) & ~((std::uint32_t{2} << i) - 1);
     }
 }
 
@@ -141,13 +118,19 @@ void LineFiller::fill(std::string_view line, std::string& out) const {
     // The chain of replacements only ever touches the stretch between the cut points around a
     // "[" (see isCutPoint), so each such stretch is filled on its own and the rest of the line,
     // most of it, is copied once.
-    std::string piece;
-    std::string scratch;
+    // Kept between calls: a template dense with placeholders would otherwise allocate them
+    // anew for each line. Unusually long ones are let go.
+    thread_local std::string piece;
+    thread_local std::string scratch;
     std::size_t pos = 0;
     for (;;) {
         const std::size_t open = line.find('[', pos);
         if (open == std::string_view::npos) {
             out.append(line.substr(pos));
+            if (piece.capacity() > kKeptBufferBytes || scratch.capacity() > kKeptBufferBytes) {
+                piece = std::string();
+                scratch = std::string();
+            }
             return;
         }
         std::size_t begin = open;

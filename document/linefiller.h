@@ -5,11 +5,9 @@
 
 #include "document/receiptvalues.h"
 
-#include <functional>
-#include <optional>
+#include <array>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace resipa {
 
@@ -36,16 +34,8 @@ private:
     struct Replacement {
         std::string_view placeholder;
         std::string value;
-        // Skips ahead by up to the placeholder's length: a run of "[" or of other placeholders
-        // costs a fraction of a comparison a byte, not one a byte and placeholder.
-        std::boyer_moore_horspool_searcher<std::string_view::const_iterator> search;
-        // The placeholders the value holds, when no placeholder can reach across its edges
-        // into the text around it; otherwise null, and the filled text is looked over again.
-        std::optional<PlaceholderSet> holds;
-
-        std::size_t find(std::string_view text, std::size_t from) const;
     };
-    std::vector<Replacement> m_replacements;
+    std::array<Replacement, kPlaceholders.size()> m_replacements;
 };
 
 } // namespace resipa

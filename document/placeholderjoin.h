@@ -4,30 +4,31 @@
 /// Placeholders an editor split with formatting codes, joined before the template is filled.
 
 #include "document/bytestream.h"
+#include "document/rtfreader.h"
 
-#include <array>
 #include <cstddef>
-#include <cstdint>
 #include <string>
 
 namespace resipa {
 
 /// Hands on the bytes of another byte source with every placeholder whose characters a reader
 /// of the document sees in a row joined into its whole form, wherever the file splits it with
-/// codes that only format: control words ("\b", "\loch", "\insrsid5"), group braces, ignorable
-/// destinations ("{\*\bkmkstart _GoBack}") and the file's CR and LF. The joined placeholder
-/// stands where its "[" stood, so a value takes the formatting there; the codes follow it in
-/// their order, so the document's groups and control words stay as they were
-/// ("[NA}{\b MA]}" becomes "[NAMA]}{\b }"). A control word that a moved letter delimited gets a
-/// delimiting space instead, so the next byte cannot lengthen it.
+/// codes that show nothing in the line: control words ("\b", "\loch", "\insrsid5"), group
+/// braces, ignorable destinations ("{\*\bkmkstart _GoBack}", a comment's anchor and text),
+/// hidden text ("\v") and the file's CR and LF. RtfReader says what a reader sees; this class
+/// holds and moves the bytes. The joined placeholder stands where its "[" stood, so a value
+/// takes the formatting there; the codes follow it in their order, so the document's groups and
+/// control words stay as they were ("[NA}{\b MA]}" becomes "[NAMA]}{\b }"). A control word that a
+/// moved letter delimited gets a delimiting space instead, so the next byte cannot lengthen it.
+/// A placeholder character written as an escape ("\'5f", "\u95 ?") is written plain in the
+/// joined placeholder.
 ///
-/// What a reader sees ends a placeholder: a paragraph, line, cell or page break, a tab, an
-/// escaped character ("\'e9", "\u233", "\{") and any other visible character. Only the
-/// fourteen known placeholders are joined; text in destinations that are never shown (font,
-/// colour and style tables, "\info", pictures, "{\*...}" other than a shape's text) is never
-/// part of one. From a "[", at most the longest placeholder's characters and kMostHeldCodeBytes
-/// bytes of codes are held back; past that the bytes pass as they are. Input without a split
-/// placeholder comes out byte for byte unchanged.
+/// Whatever else a reader sees ends a placeholder: a paragraph, line, cell or page break, a
+/// tab, a picture, a field, any other escaped character, the start or end of a header, footer,
+/// footnote or shape text. Only the fourteen known placeholders are joined. From a "[", at most
+/// the longest placeholder's characters and kMostHeldCodeBytes bytes of codes are held back;
+/// past that the bytes pass as they are. Input without a split or escaped placeholder comes out
+/// byte for byte unchanged.
 class PlaceholderJoiner : public ByteSource {
 public:
     static constexpr std::size_t kMostHeldCodeBytes = 4096;
@@ -39,16 +40,13 @@ public:
     Result<std::size_t> read(char* buffer, std::size_t capacity) override;
 
 private:
-    enum class State { Text, Backslash, WordLetters, WordNumber, HexFirst, HexSecond, Binary };
-
     void process(char* chunk, std::size_t size);
     void step(char c);
-    void text(char c);
-    void seen(char c);
-    void wordEnd(char delimiter);
-    void tokenEnd(bool breaksMatch, bool openWord);
+    void token(const RtfToken& token);
+    void shown(char c);
     void place(char c);
     void release();
+    void passToken();
     void hand(const char* data, std::size_t size);
 
     ByteSource& m_source;
@@ -62,25 +60,19 @@ private:
     std::size_t m_written = 0;
     bool m_spill = false;
 
-    // The RTF read so far: groups, and from which depth on nothing is visible (0: all is).
-    State m_state = State::Text;
-    std::size_t m_depth = 0;
-    std::size_t m_hiddenFrom = 0;
-    std::size_t m_shownFrom = 0;   // a shape's text inside a hidden destination, shown again
-    std::size_t m_hiddenOuter = 0; // what m_hiddenFrom was before it
-    bool m_groupStart = false;
-    std::array<char, 24> m_word{};
-    std::size_t m_wordLength = 0;
-    std::uint64_t m_number = 0;
-    bool m_negative = false;
-    std::uint64_t m_binaryLeft = 0;
+    RtfReader m_reader;
 
     // A placeholder being matched: every byte since its "[", the characters seen, the codes.
     bool m_matching = false;
+    // Outside a match, the token being read is held while it may still turn out to be a "["
+    // (an escape) or the fallback of a joined placeholder's last character, which is dropped.
+    bool m_holdingToken = false;
+    bool m_dropFallback = false;
     std::string m_held;
     std::string m_seen;
     std::string m_code;
     std::size_t m_tokenStart = 0;
+    std::size_t m_characterBytes = 0; // of m_held: the characters' own bytes, escapes included
     bool m_codeEndsOpenWord = false;
 };
 

@@ -128,6 +128,13 @@ std::vector<Token> structure(const std::vector<Token>& all) {
     return out;
 }
 
+// All but the characters written as "\\uN", which a joined placeholder writes plain.
+std::vector<Token> codes(std::vector<Token> all) {
+    std::erase_if(all,
+                  [](const Token& t) { return t.kind == Token::Word && t.name.starts_with("u="); });
+    return all;
+}
+
 bool braceBalanced(const std::vector<Token>& all) {
     long depth = 0;
     for (const Token& t : all) {
@@ -149,13 +156,19 @@ std::string joinAll(std::string_view templ, std::size_t step) {
     return joined;
 }
 
-std::size_t wholePlaceholders(std::string_view text) {
+std::size_t occurrences(std::string_view text, std::string_view placeholder) {
     std::size_t count = 0;
-    for (const auto& [placeholder, field] : kPlaceholders)
-        for (auto pos = text.find(placeholder); pos != std::string_view::npos;
-             pos = text.find(placeholder, pos + 1))
-            ++count;
+    for (auto pos = text.find(placeholder); pos != std::string_view::npos;
+         pos = text.find(placeholder, pos + 1))
+        ++count;
     return count;
+}
+
+// Some placeholder stands whole more often in @p joined than in @p templ.
+bool joinsSome(std::string_view joined, std::string_view templ) {
+    return std::any_of(kPlaceholders.begin(), kPlaceholders.end(), [&](const Placeholder& p) {
+        return occurrences(joined, p.text) > occurrences(templ, p.text);
+    });
 }
 
 // As the Preview fills: joined, split into lines, filled line by line.
@@ -206,11 +219,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string joined = joinAll(templ, step);
     fuzz::check(joinAll(templ, 4096) == joined, "read sizes change nothing in joining");
-    fuzz::check(joined == templ || wholePlaceholders(joined) > wholePlaceholders(templ),
+    // (Where a "\\uN" takes a whole placeholder's "[" as its fallback, one joined may stand for
+    // the one lost.)
+    fuzz::check(joined == templ || joinsSome(joined, templ) ||
+                    (templ.find("\\u") != std::string::npos && joinsSome(joined, {})),
                 "bytes move only where a placeholder is joined");
     if (templ.find(unicodeEscape) == std::string::npos &&
         joined.find(unicodeEscape) == std::string::npos)
-        fuzz::check(tokens(joined) == tokens(templ), "joining moves no control word or brace");
+        fuzz::check(codes(tokens(joined)) == codes(tokens(templ)),
+                    "joining moves no control word or brace");
 
     const std::string filled = fillAll(templ, values, step);
     fuzz::check(fillAll(templ, values, 64) == filled, "buffer sizes change nothing");

@@ -30,6 +30,33 @@ constexpr char16_t windows1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+// Windows Notepad's "Unicode" and "Unicode big endian": UTF-16 told by its byte order mark.
+// A lone surrogate becomes U+FFFD, and a last odd byte (a cut file) is dropped.
+std::optional<std::string> decodeUtf16(std::string_view bytes) {
+    const bool littleEndian = bytes.starts_with("\xFF\xFE");
+    if (!littleEndian && !bytes.starts_with("\xFE\xFF")) {
+        return std::nullopt;
+    }
+    const auto unitAt = [&](std::size_t pos) -> char32_t {
+        const auto first = static_cast<unsigned char>(bytes[pos]);
+        const auto second = static_cast<unsigned char>(bytes[pos + 1]);
+        return littleEndian ? first | second << 8 : first << 8 | second;
+    };
+    const auto isHigh = [](char32_t unit) { return unit >= 0xD800 && unit < 0xDC00; };
+    const auto isLow = [](char32_t unit) { return unit >= 0xDC00 && unit < 0xE000; };
+    std::string text;
+    text.reserve(bytes.size());
+    for (std::size_t pos = 2; pos + 1 < bytes.size(); pos += 2) {
+        char32_t unit = unitAt(pos);
+        if (isHigh(unit) && pos + 3 < bytes.size() && isLow(unitAt(pos + 2))) {
+            unit = 0x10000 + ((unit - 0xD800) << 10) + (unitAt(pos + 2) - 0xDC00);
+            pos += 2;
+        }
+        appendUtf8(text, unit);
+    }
+    return text;
+}
+
 } // namespace
 
 ProfileItemReader::ProfileItemReader(std::string_view text)
@@ -94,6 +121,9 @@ ProfilPerusahaan readProfile(std::string_view text) {
 }
 
 std::string decodeProfileBytes(std::string_view bytes) {
+    if (std::optional<std::string> text = decodeUtf16(bytes)) {
+        return std::move(*text);
+    }
     if (isValidUtf8(bytes)) {
         constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
         if (bytes.substr(0, byteOrderMark.size()) == byteOrderMark) {

@@ -37,8 +37,9 @@ private:
 /// The eight values: items 2, 4, ..., 16. Values the text does not hold are empty.
 ProfilPerusahaan readProfile(std::string_view text);
 
-/// Decodes the profile file's bytes to UTF-8: kept as they are when they are valid UTF-8,
-/// otherwise read as Windows-1252.
+/// Decodes the profile file's bytes to UTF-8: UTF-16 (little or big endian) when they start
+/// with its byte order mark, else kept as they are when they are valid UTF-8, otherwise read as
+/// Windows-1252.
 std::string decodeProfileBytes(std::string_view bytes);
 
 } // namespace resipa

@@ -1,18 +1,25 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the program need, when missing.
+# Installs the Debian packages that are missing: what the program needs to be built and run,
+# and with --tests (test.sh) also what the tests, benchmarks and fuzzing need.
 # Sourced by run.sh and test.sh; safe to run again.
 set -euo pipefail
 
-resipa_packages=(
+resipa_program_packages=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
-    libgtest-dev libgmock-dev libbenchmark-dev
-    unrtf xvfb xauth xdotool x11-utils
-    clang libclang-rt-14-dev
-    time
+    qt6-base-dev qt6-qpa-plugins libgl-dev
+    # The faces standing in for the window's Tahoma and Arial at their widths.
+    fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
+    # The desktop's opener, and what it needs to tell an RTF document by its contents.
     xdg-utils file
-    # test.sh adds what only its tests need, such as the real viewer under openbox.
-    ${resipa_test_packages[@]+"${resipa_test_packages[@]}"}
+)
+resipa_test_packages=(
+    libgtest-dev libgmock-dev libbenchmark-dev time
+    clang libclang-rt-14-dev
+    # The whole program on a virtual X server, typed into and read back: the real viewer under
+    # a window manager, its documents read by unrtf and pdftotext, the screen as a picture, the
+    # virtual keyboard set up by xmodmap and xset.
+    xvfb xauth xdotool x11-utils x11-xserver-utils openbox libreoffice-writer unrtf poppler-utils
+    imagemagick
 )
 
 resipa_install_missing() {
@@ -30,12 +37,15 @@ resipa_install_missing() {
         "${missing[@]}"
 }
 
-resipa_install_missing "${resipa_packages[@]}"
+resipa_install_missing "${resipa_program_packages[@]}"
+if [ "${1:-}" = --tests ]; then
+    resipa_install_missing "${resipa_test_packages[@]}"
+fi
 
 # Preview hands every receipt to the desktop's viewer for RTF; without one it cannot be seen
-# or printed.
+# or printed. The template's Arial is drawn with its metric twin, so the receipt lies as designed.
 if [ -z "$(xdg-mime query default text/rtf 2>/dev/null)" ] &&
     [ -z "$(xdg-mime query default application/rtf 2>/dev/null)" ]; then
     echo "No application opens RTF documents, so receipts could not be shown: installing LibreOffice Writer."
-    resipa_install_missing libreoffice-writer
+    resipa_install_missing libreoffice-writer fonts-liberation2
 fi

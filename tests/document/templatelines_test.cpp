@@ -195,9 +195,36 @@ TEST(PlaceholderJoiner, JoinsWhatAReaderSeesInARow) {
         {"[NA" + codes(4090) + "MA]", "[NAMA]" + codes(4090) + " "},
         {"[NA\\b" + std::string(4094, '0') + "MA]", "[NAMA]\\b" + std::string(4094, '0') + " "},
         {"[NA\\b" + std::string(4095, '0') + "MA] [NA{\\b M", same}, // beyond the bound; the end
+        // A comment anchored inside: LibreOffice's, AbiWord's.
+        {"[TER}{{\\*\\atnid }{\\*\\atnauthor A}\\chatn{\\*\\annotation{\\*\\atndate 0}[NA]}}{\\b "
+         "BILANG]}",
+         "[TERBILANG]}{{\\*\\atnid }{\\*\\atnauthor A}\\chatn{\\*\\annotation{\\*\\atndate "
+         "0}[NA]}}{\\b }"},
+        {"[NA{\\*\\atrfstart 1}M{\\*\\atrfend 1}{\\*\\atnref 1}A] [NA{\\annotation [x}MA]",
+         "[NAMA]{\\*\\atrfstart 1}{\\*\\atrfend 1}{\\*\\atnref 1} [NAMA]{\\annotation [x}"},
+        // Notes and field results are joined in their own group, and end there.
+        {"{\\*\\footnote {[NA}{\\b MA]}}{\\*\\fldrslt {[KO}{\\i TA]}}",
+         "{\\*\\footnote {[NAMA]}{\\b }}{\\*\\fldrslt {[KOTA]}{\\i }}"},
+        // Escaped placeholder characters are written plain; the fallback after "\\u" goes too.
+        {"[NAMA\\'5f}{\\b PERUSAHAAN]} \\'5bKOTA\\'5D [ATAS\\uc1\\u95 ?NAMA] [ACC\\u93\\'3fx",
+         "[NAMA_PERUSAHAAN]}{\\b } [KOTA] [ATAS_NAMA]\\uc1  [ACC]x"},
+        {"\\u91[KOTA] {\\uc2\\u91 ??KOTA]} {\\b\\uc0 \\u91 KOTA]}",
+         "[KOTA] {\\uc2[KOTA]} {\\b\\uc0 [KOTA]}"},
+        // Hidden text is neither seen nor a break.
+        {"[NA\\v XX\\v0 MA] [NA{\\v MA}MA]", "[NAMA]\\v XX\\v0  [NAMA]{\\v MA}"},
         // What a reader sees, or never sees, ends a placeholder; other bracketed text stays.
-        {"[NA\\par MA] [NA\\tab MA] [NA\\'41MA] [NA\\u77 MA] [NA\\{MA] [N\\\nAMA]", same},
+        {"[NA\\par MA] [NA\\tab MA] [NA\\'41MA] [NA\\u78 AMA] [NA\\{MA] [N\\\nAMA] [NA\\v MA\\v0 ]",
+         same},
         {"[NAMAX] [nama] [NA\\b ME] [NA{\\footnote x}MA] [NA\\bin2 }{MA] \\bin5 [NA\\b MA]", same},
+        {"{\\header [NA}MA] {\\footer {[NA}}MA] {\\*\\footnote [NA}MA] [NA{\\pict 0f}MA] "
+         "[NA\\u-3913 MA] {\\b\\v [NA}MA]",
+         same},
+        {"[NA{\\field{\\*\\fldinst HYPERLINK \\'22x\\'22}{\\fldrslt MA]}} {\\field{\\fldrslt "
+         "[NA}}MA]",
+         same},
+        {"{\\ansicpg932 \\'81\\'5bKOTA]} [NA{\\*\\shppict{\\pict 0}}MA] [NA{\\nonshppict{\\pict "
+         "0}}MA]",
+         same},
         {"{\\fonttbl{\\f0 [NA\\b MA];}}{\\info{\\title [NA\\b MA]}}{\\pict [NA\\b MA]}", same},
         {"{\\*\\x [NA\\b MA]}{\\*\\y}[NA{\\*\\bkmkstart x}" + codes(4097) + "MA]", same},
         {"{\\rtf1 [NAMA] [[KOTA]] \\b[ACC]\\b0 [JUMLAH]}", same},

@@ -1,72 +1,71 @@
 #!/usr/bin/env bash
-# Installs the build into a temporary prefix, checks the folder's layout, copies it somewhere
-# else, removes the original and starts the copy there: an installed folder must work wherever
-# it is copied, since the program looks for its files beside its executable.
-#
-# Usage: install_e2e.sh BUILD_DIR DATA_DIR (the built tree; the template and sample profile)
+# Installs what ./run.sh builds into a temporary prefix, checks the layout and the menu entry,
+# starts the program from its entry's Exec line with a PATH that lacks the prefix's bin, then
+# uninstalls it, keeping the operator's files until --all.
+# Usage: install_e2e.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
-
-note() { printf 'install: %s\n' "$*"; }
 failures=0
 fail() { printf 'install: FAIL: %s\n' "$*" >&2; failures=$((failures + 1)); }
-
-[ $# -eq 2 ] || { fail "usage: $0 BUILD_DIR DATA_DIR"; exit 1; }
 build=$1
-data=$2
+data=$2/data
+uninstall=$2/scripts/uninstall.sh
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/resipa-install.XXXXXX")
 work=$(cd "$work" && pwd -P)
-finish() {
-    # Only copies of the program this script installed: their executable lies in its folder.
-    for proc in /proc/[0-9]*; do
-        case "$(readlink "$proc/exe" 2>/dev/null)" in
-        "$work"/*) kill -KILL "${proc#/proc/}" 2>/dev/null || true ;;
-        esac
-    done
-    rm -rf "$work"
+trap 'rm -rf "$work"' EXIT
+
+# Only the program's target, as ./run.sh builds it, with the icons drawn afresh.
+rm -rf "$build/app/icons"
+cmake --build "$build" --target resipa >"$work/build.log" 2>&1 || { cat "$work/build.log"; exit 1; }
+prefix="$work/home/my .local" folder="$work/home/my .local/lib/resipa"
+install() {
+    cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
+        { cat "$work/install.log"; fail "cmake --install failed"; exit 1; }
 }
-trap finish EXIT
+install
 
-prefix=$work/prefix
-copy=$work/elsewhere/Resipa
-cmake --install "$build" --prefix "$prefix" >"$work/install.log" ||
-    { cat "$work/install.log"; fail "cmake --install failed"; exit 1; }
-
-# The layout: the program with its template and profile beside it, the menu entry, the icons.
-[ -x "$prefix/bin/resipa" ] || fail "no executable bin/resipa"
-cmp -s "$data/rspdefault.rtf" "$prefix/bin/rspdefault.rtf" || fail "bin/rspdefault.rtf is not the template"
-cmp -s "$data/informasi.inf" "$prefix/bin/informasi.inf" || fail "bin/informasi.inf is not the sample profile"
-desktop=$prefix/share/applications/resipa.desktop
-for line in '\[Desktop Entry\]' 'Type=Application' 'Name=Resipa Elektronik' 'Comment=.*kwitansi.*' \
-    'Exec=resipa' 'Icon=resipa' 'Categories=Office;'; do
-    grep -qx "$line" "$desktop" 2>/dev/null || fail "resipa.desktop lacks a line '$line'"
+# The program with its template and profile in one folder, linked from bin/; the menu entry
+# naming the program by its absolute path; the icons.
+[ -x "$folder/resipa" ] && [ "$(readlink "$prefix/bin/resipa")" = ../lib/resipa/resipa ] ||
+    fail "no lib/resipa/resipa linked from bin/resipa"
+cmp -s "$data/rspdefault.rtf" "$folder/rspdefault.rtf" || fail "lib/resipa/rspdefault.rtf is not the template"
+cmp -s "$data/informasi.inf" "$folder/informasi.inf" || fail "lib/resipa/informasi.inf is not the sample profile"
+entry=$prefix/share/applications/resipa.desktop
+for line in '[Desktop Entry]' 'Type=Application' 'Name=Resipa Elektronik' "Exec=\"$folder/resipa\"" \
+    "TryExec=$folder/resipa" 'Icon=resipa' 'Categories=Office;'; do
+    grep -qxF -- "$line" "$entry" || fail "resipa.desktop lacks a line '$line'"
 done
+icons=()
 for size in 16 32 48; do
-    png=$prefix/share/icons/hicolor/${size}x${size}/apps/resipa.png
-    # A PNG's signature, then its header's width and height as four-byte numbers.
-    header=$(od -An -tx1 -N24 "$png" 2>/dev/null | tr -d ' \n')
-    want=$(printf '89504e470d0a1a0a0000000d49484452%08x%08x' "$size" "$size")
-    [ "$header" = "$want" ] || fail "no ${size}x${size} PNG icon at ${png#"$prefix"/}"
+    icons+=("$prefix/share/icons/hicolor/${size}x${size}/apps/resipa.png")
+    file -b "${icons[-1]}" | grep -q "^PNG image data, $size x $size," || fail "no ${size}px icon"
 done
 
 # A reinstall replaces the program and the template but keeps the operator's own profile.
-printf 'Kota,Milik Operator\r\n' >"$prefix/bin/informasi.inf"
-cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "the second install failed"
-grep -q 'Milik Operator' "$prefix/bin/informasi.inf" || fail "a reinstall overwrote the operator's profile"
-cp "$data/informasi.inf" "$prefix/bin/informasi.inf"
+printf 'Kota,Milik Operator\r\n' >"$folder/informasi.inf"
+install
+grep -q 'Milik Operator' "$folder/informasi.inf" || fail "a reinstall overwrote the operator's profile"
 
-# The copy, with the original gone, started from yet another folder. (That it finds its files
-# beside itself, the real-desktop test shows.)
-mkdir -p "$work/elsewhere" "$work/cwd"
-cp -a "$prefix" "$copy"
-rm -rf "$prefix"
-cd "$work/cwd"
-QT_QPA_PLATFORM=offscreen "$copy/bin/resipa" >"$work/program.log" 2>&1 &
-program_pid=$!
+# The entry's Exec line run as a launcher runs it, with a PATH that lacks bin/, from elsewhere.
+(cd "$work" && exec env PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen \
+    sh -c "exec $(sed -n 's/^Exec=//p' "$entry")") >"$work/run.log" 2>&1 &
 sleep 1.5
-kill -TERM "$program_pid" 2>/dev/null ||
-    fail "the copied program ended within a second: $(head -c 500 "$work/program.log")"
-wait "$program_pid" 2>/dev/null || true
+kill -TERM $! 2>/dev/null || fail "the entry's program ended at once: $(head -c 500 "$work/run.log")"
+wait $! 2>/dev/null || true
+
+# The uninstall removes what the install put there and keeps the operator's files until --all.
+printf 'own template\r\n' >"$folder/rspdefault.rtf"
+mkdir "$folder/.kwitansi"
+operators=("$folder/informasi.inf" "$folder/rspdefault.rtf" "$folder/Resipa.rtf" "$folder/.kwitansi/K.rtf")
+touch "${operators[@]:2}" "$prefix/share/applications/other.desktop"
+bash "$uninstall" "$prefix" >"$work/uninstall.log" || fail "the uninstall failed: $(cat "$work/uninstall.log")"
+for path in "$folder/resipa" "$prefix/bin/resipa" "$entry" "${icons[@]}"; do
+    [ ! -e "$path" ] && [ ! -L "$path" ] || fail "the uninstall left ${path#"$prefix"/}"
+done
+for path in "${operators[@]}"; do [ -f "$path" ] || fail "the uninstall removed ${path#"$prefix"/}"; done
+bash "$uninstall" "$prefix" --all >"$work/uninstall.log" || fail "the uninstall --all failed"
+[ ! -e "$folder" ] && [ -f "$prefix/share/applications/other.desktop" ] ||
+    fail "the uninstall --all left lib/resipa or removed what is not its own"
 
 [ "$failures" -eq 0 ] || exit 1
-note "passed: the installed folder is complete and its copy starts elsewhere"
+echo "install: passed: the run.sh build installs, starts from its entry and from a copy, and uninstalls"

@@ -46,7 +46,7 @@ TEST(ReadProfile, EightValues) {
         EXPECT_EQ(readProfile(text), values) << text;
 }
 
-TEST(DecodeProfileBytes, Utf8OrElseWindows1252) {
+TEST(DecodeProfileBytes, Utf16ByItsMarkElseUtf8ElseWindows1252) {
     const std::pair<std::string, std::string> cases[] = {
         {"caf\xC3\xA9 \xE2\x82\xAC\0"s, "café €\0"s},
         {"\xEF\xBB\xBF\xEF\xBB\xBFKota", "\xEF\xBB\xBFKota"}, // one byte order mark dropped
@@ -56,6 +56,11 @@ TEST(DecodeProfileBytes, Utf8OrElseWindows1252) {
         {"\xED\xA0\x80", "í\u00A0€"}, // a surrogate, an overlong or a cut sequence is no UTF-8
         {"\xC0\xAF", "À¯"},
         {"ab\xE2\x82", "abâ‚"},
+        // UTF-16 LE and BE by the byte order mark: a lone surrogate is U+FFFD, an odd byte dropped.
+        {"\xFF\xFE"
+         "c\0\xE9\0\xAC\x20=\xD8\0\xDE\r\0\n\0\0\xD8,\0x"s,
+         "cé€😀\r\n\uFFFD,"},
+        {"\xFE\xFF\0c\0\xE9\x20\xAC\xD8=\xDE\0\0\r\0\n\xDC\0\0,\0"s, "cé€😀\r\n\uFFFD,"},
     };
     for (const auto& [bytes, text] : cases)
         EXPECT_EQ(decodeProfileBytes(bytes), text) << bytes;
