@@ -156,15 +156,15 @@ printf '  difference:        %8d KB\n' $((large_kb - small_kb))
 # went without running its events (the most over the runs).
 hostile=("logo 1" "logo 50" "hexline 24" "brackets 50" "names 50")
 declare -A shape_ms=() shape_kb=() shape_wait=()
-for spec in "${hostile[@]}"; do
-    read -r shape mb <<<"$spec"
+for entry in "${hostile[@]}"; do
+    read -r shape mb <<<"$entry"
     mkdir -p "$work/$shape-$mb"
     "$make_template" "$work/$shape-$mb/rspdefault.rtf" $((mb * 1000000)) "$shape"
-    shape_ms[$spec]=0 shape_kb[$spec]=0 shape_wait[$spec]=0
+    shape_ms[$entry]=0 shape_kb[$entry]=0 shape_wait[$entry]=0
 done
 for ((round = 0; round < runs; round++)); do
-    for spec in "${hostile[@]}"; do
-        read -r shape mb <<<"$spec"
+    for entry in "${hostile[@]}"; do
+        read -r shape mb <<<"$entry"
         rm -rf "$work/$shape-$mb/Resipa.rtf" "$work/$shape-$mb/.kwitansi"
         sync
         out=$(/usr/bin/time -f 'maxrss_kb=%M' "$preview_run" "$work/$shape-$mb" 2>&1)
@@ -174,16 +174,16 @@ for ((round = 0; round < runs; round++)); do
             echo "compare.sh: the Preview of $shape-$mb failed: $out" >&2
             exit 1
         fi
-        shape_ms[$spec]=$(awk -v a="${shape_ms[$spec]}" -v b="$ms" 'BEGIN { print ((a == 0 || b < a) ? b : a) }')
-        shape_wait[$spec]=$(awk -v a="${shape_wait[$spec]}" -v b="$wait" 'BEGIN { print (b > a ? b : a) }')
-        ((kb > shape_kb[$spec])) && shape_kb[$spec]=$kb
+        shape_ms[$entry]=$(awk -v a="${shape_ms[$entry]}" -v b="$ms" 'BEGIN { print ((a == 0 || b < a) ? b : a) }')
+        shape_wait[$entry]=$(awk -v a="${shape_wait[$entry]}" -v b="$wait" 'BEGIN { print (b > a ? b : a) }')
+        ((kb > shape_kb[$entry])) && shape_kb[$entry]=$kb
     done
 done
 echo "Hostile templates (the click, best of $runs; peak memory; longest wait for events):"
 printf '  %-14s %10s %12s %10s\n' template "click ms" "peak KB" "wait ms"
-for spec in "${hostile[@]}"; do
-    printf '  %-14s %10.1f %12d %10.1f\n' "${spec/ /, } MB" "${shape_ms[$spec]}" \
-        "${shape_kb[$spec]}" "${shape_wait[$spec]}"
+for entry in "${hostile[@]}"; do
+    printf '  %-14s %10.1f %12d %10.1f\n' "${entry/ /, } MB" "${shape_ms[$entry]}" \
+        "${shape_kb[$entry]}" "${shape_wait[$entry]}"
 done
 
 # In-process benchmarks, as CSV: name, iterations, real_time, cpu_time, time_unit,
@@ -238,14 +238,14 @@ for shape in "${shapes[@]}"; do
         "$(throughput_ratio "${click_ns[$shape]}" "${best[$shape.run_cat_sync]}")" ">=" 0.9
 done
 goal "peak memory growth 1 -> 200 MB (MB)" "$(quotient $((large_kb - small_kb)) 1024)" "<" 16
-for spec in "hexline 24" "brackets 50" "names 50"; do
-    goal "peak memory growth 1 MB -> ${spec/ /, } MB (MB)" \
-        "$(quotient $((shape_kb[$spec] - shape_kb["logo 1"])) 1024)" "<" 16
-    goal "click, ${spec/ /, } MB / logo, 50 MB" \
-        "$(quotient "${shape_ms[$spec]}" "${shape_ms["logo 50"]}")" "<=" 3
+for entry in "hexline 24" "brackets 50" "names 50"; do
+    goal "peak memory growth 1 MB -> ${entry/ /, } MB (MB)" \
+        "$(quotient $((shape_kb[$entry] - shape_kb["logo 1"])) 1024)" "<" 16
+    goal "click, ${entry/ /, } MB / logo, 50 MB" \
+        "$(quotient "${shape_ms[$entry]}" "${shape_ms["logo 50"]}")" "<=" 3
 done
-for spec in "${hostile[@]}"; do
-    goal "longest wait for events, ${spec/ /, } MB (ms)" "${shape_wait[$spec]}" "<=" 50
+for entry in "${hostile[@]}"; do
+    goal "longest wait for events, ${entry/ /, } MB (ms)" "${shape_wait[$entry]}" "<=" 50
 done
 goal "KonversiTerbilang (million amounts/s)" "$(quotient "$words_per_s" 1e6)" ">=" 20
 goal "one digit: txtJml / bare QLineEdit" "$(quotient "$digit_form" "$digit_bare")" "<=" 1.5
