@@ -4,6 +4,8 @@
 #include "document/placeholderjoin.h"
 #include "document/templatelines.h"
 
+#include <chrono>
+#include <future>
 #include <string>
 #include <string_view>
 
@@ -131,7 +133,19 @@ Result<> PreviewRun::copyLines() {
             pauseNow = false;
         }
     }
-    return writer.flush();
+    if (Result<> flushed = writer.flush(); !flushed)
+        return flushed;
+    // Making a large document durable can take longer than a pause may: it runs beside the
+    // window, which keeps running its events, and the commit then finds it done. Abandoning
+    // waits for it here, on its own handle.
+    const std::future<void> synced = m_slots.output(kOutputSlot)->syncInBackground();
+    while (synced.valid() && synced.wait_for(std::chrono::milliseconds(
+                                 kMostMillisecondsBetweenPauses)) != std::future_status::ready) {
+        QCoreApplication::processEvents();
+        if (m_abandoned)
+            return {};
+    }
+    return {};
 }
 
 Result<> PreviewRun::finish(const QString& executableDirectory) {

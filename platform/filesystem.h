@@ -7,6 +7,7 @@
 
 #include "document/bytestream.h"
 
+#include <future>
 #include <memory>
 
 #include <QDateTime>
@@ -51,6 +52,10 @@ public:
     virtual Result<Kept> linkWritten(const PrivateFolder& folder, const QString& name) = 0;
     /// The same as a copy of the bytes written, for file systems that refuse links.
     virtual Result<Kept> copyWritten(const PrivateFolder& folder, const QString& name) = 0;
+    /// Starts making what has been written durable, on a thread of its own that needs nothing
+    /// of this object, so the caller may go on (and even destroy it) meanwhile; commit() then
+    /// finds little left to sync. An invalid future where it cannot start.
+    virtual std::future<void> syncInBackground() = 0;
     /// Replaces the target with everything written. A failure leaves the target untouched and
     /// removes the second names given, as does destroying it uncommitted.
     virtual Result<> commit() = 0;

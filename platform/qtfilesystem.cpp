@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <future>
 #include <optional>
 #include <string_view>
 #include <sys/stat.h>
@@ -191,6 +192,17 @@ public:
         }
         ::unlinkat(folder.handle(), native.constData(), 0);
         return secondNameFailure(folder, name, error);
+    }
+
+    std::future<void> syncInBackground() override {
+        // A handle of the thread's own: the file may be committed or discarded meanwhile.
+        const int handle = ::fcntl(m_file.handle(), F_DUPFD_CLOEXEC, 0);
+        if (handle < 0)
+            return {};
+        return std::async(std::launch::async, [handle] {
+            ::fdatasync(handle);
+            ::close(handle);
+        });
     }
 
     Result<> commit() override {

@@ -80,6 +80,7 @@ struct Desk : QtFileSystem, Clock, NumberRules, Shell, MessageBox, ProgramEnd {
         Result<Kept> copyWritten(const PrivateFolder& at, const QString& name) override {
             return real->copyWritten(at, name);
         }
+        std::future<void> syncInBackground() override { return real->syncInBackground(); }
         Result<> commit() override { return real->commit(); }
         std::unique_ptr<OutputFile> real;
         std::size_t budget;
