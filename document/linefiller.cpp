@@ -52,8 +52,8 @@ private:
 
 constexpr std::size_t kKeptBufferBytes = 64 * 1024;
 
-// Which placeholders @p text holds, bit i for kPlaceholders[i]: one pass over its "[", a table
-// read a byte, however many "[" there are.
+// Which placeholders @p text holds, bit i for kPlaceholders[i]: one pass over its "[", however
+// many there are.
 std::uint32_t placeholdersIn(std::string_view text) {
     std::uint32_t found = 0;
     for (std::size_t open = text.find('['); open != std::string_view::npos;
@@ -61,15 +61,10 @@ std::uint32_t placeholdersIn(std::string_view text) {
         // Of a run of "[", only the last can begin a placeholder.
         while (open + 1 < text.size() && text[open + 1] == '[')
             ++open;
-        PlaceholderSet begun = kAllPlaceholders;
-        for (std::size_t i = open + 1;
-             i < text.size() && i - open < kLongestPlaceholder && begun != 0; ++i) {
-            begun &= kPlaceholdersWith[i - open][static_cast<unsigned char>(text[i])];
-            if (text[i] == ']') {
-                found |= begun;
-                break;
-            }
-        }
+        // A "]" only ends a placeholder, so a whole one is what a "]" closes.
+        const std::string_view begun = text.substr(open, kLongestPlaceholder);
+        if (const std::size_t close = begun.find(']'); close != std::string_view::npos)
+            found |= placeholdersBegunBy(begun.substr(0, close + 1));
     }
     return found;
 }

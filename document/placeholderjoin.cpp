@@ -1,7 +1,6 @@
 #include "document/placeholderjoin.h"
 
 #include "document/receiptvalues.h"
-#include "konversi/ascii.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,10 +13,6 @@ namespace {
 
 // "\u12345 ?" and a little room: no longer token stands for one character.
 constexpr std::size_t kMostEscapeBytes = 16;
-
-bool beginsPlaceholder(std::string_view text) {
-    return placeholdersBegunBy(text) != 0;
-}
 
 // How many bytes at the start of @p text, read as plain text, pass without joining: a
 // placeholder written whole, or a "[" whose next byte shows a character that continues none,
@@ -188,7 +183,7 @@ void PlaceholderJoiner::shown(char c) {
         return;
     }
     m_seen += c;
-    if (!beginsPlaceholder(m_seen)) {
+    if (placeholdersBegunBy(m_seen) == 0) {
         // Bracketed text of another kind passes as it is; the character may begin the next.
         m_seen.pop_back();
         hand(m_held.data(), m_tokenStart);
