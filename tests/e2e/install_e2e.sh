@@ -112,8 +112,9 @@ while IFS='|' read -r status what setup survivor; do
     eval "$setup"
     got=0
     uninstall "$evil" --all >"$work/evil.log" 2>&1 || got=$?
-    [ "$got" = "$status" ] && [ -e "$(eval echo "$survivor")" ] ||
-        fail "an uninstall through $what: exit $got, $survivor gone? $(cat "$work/evil.log")"
+    eval "survivor=$survivor"
+    [ "$got" = "$status" ] && [ -e "$survivor" ] ||
+        fail "an uninstall through $what: exit $got, ${survivor#"$work"/} kept? $(cat "$work/evil.log")"
 done <<'EOF'
 1|a link at lib/resipa|rm -r "$evil/lib/resipa"; ln -s "$other/lib/resipa" "$evil/lib/resipa"|"$other/lib/resipa/informasi.inf"
 1|a link at share|ln -s "$other/share" "$evil/share"|"$other/share/applications/resipa.desktop"
