@@ -101,11 +101,15 @@ uninstall "$prefix" --all >"$work/uninstall.log" || fail "the uninstall --all fa
 [ ! -e "$folder" ] && [ -f "$prefix/share/applications/other.desktop" ] && [ -f "$work/outside.rtf" ] ||
     fail "the uninstall --all left lib/resipa or removed what is not its own"
 
-# Another install, made twice; prefixes set up to lead an uninstall --all into it are refused
-# and remove nothing, and a link named .kwitansi goes as a link. Its own uninstall then removes
-# everything, the unchanged sample profile too.
+# Another install, made three times: the operator's template kept beside the new default, then
+# replaced by that default. Prefixes set up to lead an uninstall --all into it are refused and
+# remove nothing, and a link named .kwitansi goes as a link. Its own uninstall then removes
+# everything, the unchanged sample profile and the template beside it too.
 other=$work/other evil=$work/evil
 install "$other"
+printf 'own template\r\n' >"$other/lib/resipa/rspdefault.rtf"
+install "$other"
+cp "$data/rspdefault.rtf" "$other/lib/resipa/rspdefault.rtf"
 install "$other"
 while IFS='|' read -r status what setup survivor; do
     rm -rf "$evil" && mkdir -p "$evil/lib/resipa" && : >"$evil/lib/resipa/.installed"
@@ -123,7 +127,7 @@ done <<'EOF'
 0|a link named .kwitansi|ln -s "$other/lib/resipa" "$evil/lib/resipa/.kwitansi"|"$other/lib/resipa/informasi.inf"
 EOF
 uninstall "$other" >"$work/uninstall.log" && [ ! -e "$other/lib/resipa" ] ||
-    fail "the uninstall after two installs kept what they wrote: $(cat "$work/uninstall.log")"
+    fail "the uninstall after three installs kept what they wrote: $(cat "$work/uninstall.log")"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "install: passed: the run.sh build installs, reinstalls, starts from its entry, refuses what cannot be safe and uninstalls"
