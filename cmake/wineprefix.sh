@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Makes or removes the Wine prefix that one run of the Windows suites shares:
+# Makes or removes a Wine prefix that the Windows suites of one run share:
 #   wineprefix.sh make|remove WINE64 WINESERVER
 # with WINEPREFIX (and the rest of Wine's environment) set as the suites have it.
 set -euo pipefail
 action=$1 wine64=$2 wineserver=$3
 prefix=${WINEPREFIX:?}
-# Only the folder this build made for its suites is ever removed.
-[ "$(basename "$prefix")" = wineprefix ] || { echo "not a suite prefix: $prefix" >&2; exit 2; }
+# Only a folder that the build names for its suites is ever removed.
+case $(basename "$prefix") in
+wineprefix*) ;;
+*) echo "not a suite prefix: $prefix" >&2; exit 2 ;;
+esac
 
 # Ends every process of this prefix, and only of this one, then removes it.
 remove() {
