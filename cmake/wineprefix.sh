@@ -25,7 +25,8 @@ make)
     remove # what a run cut short left behind
     mkdir "$prefix"
     # Kept running between the suites so that each starts at once rather than booting Wine
-    # anew; should the run be cut short, it ends by itself half a minute after the last one.
+    # anew; should the run be cut short, it ends by itself half a minute after the prefix's
+    # last process.
     "$wineserver" -p30 </dev/null >/dev/null 2>&1
     # Its services outlive it: their output goes to a file, never to the test's pipe.
     if ! "$wine64" wineboot -i >"$prefix/wineboot.log" 2>&1; then
