@@ -11,11 +11,17 @@ wineprefix*) ;;
 *) echo "not a suite prefix: $prefix" >&2; exit 2 ;;
 esac
 
-# Ends every process of this prefix, and only of this one, then removes it.
+# Ends every process of this prefix, and only of this one, then removes it with the folder
+# among the temporary files that its server named in it and leaves behind.
 remove() {
     if [ -d "$prefix" ]; then
         "$wineserver" -k 2>/dev/null || true
         "$wineserver" -w
+        local server
+        server=$(cat "$prefix/wineserver" 2>/dev/null || true)
+        if [[ $server =~ ^wine-[A-Za-z0-9]{6}$ ]]; then
+            rm -rf "${TMPDIR:-/tmp}/$server"
+        fi
     fi
     rm -rf "$prefix"
 }
