@@ -21,6 +21,8 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
 # Wine's 64-bit loader runs the tests; Debian keeps it outside PATH. It runs 64-bit programs
 # only: a 32-bit one would crash while the loader still reports success.
-find_program(RESIPA_WINE64 wine64 PATHS /usr/lib/wine REQUIRED)
-find_program(RESIPA_WINESERVER NAMES wineserver PATHS /usr/lib/wine REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${RESIPA_WINE64})
+find_program(RESIPA_WINE64 wine64 PATHS /usr/lib/wine)
+find_program(RESIPA_WINESERVER wineserver PATHS /usr/lib/wine)
+if(RESIPA_WINE64)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${RESIPA_WINE64})
+endif()

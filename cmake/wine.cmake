@@ -1,6 +1,9 @@
 # The cross-compiled suites run under Wine, in prefixes that a run makes first and removes last.
 # Wine takes the user's locale from LC_ALL and keeps it in the prefix, so every process in one
 # prefix starts with the same LC_ALL. Console programs need no X display.
+if(NOT RESIPA_WINE64 OR NOT RESIPA_WINESERVER)
+    message(FATAL_ERROR "The Windows suites run under Wine: install wine64 and wine")
+endif()
 if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
     message(FATAL_ERROR "The suites run under wine64, which runs 64-bit programs only")
 endif()
