@@ -13,6 +13,9 @@ endif()
 function(resipa_wine_prefix name locale)
     set(environment
         WINEPREFIX=${CMAKE_BINARY_DIR}/${name}
+        # The folder that each server start leaves among the temporary files goes with the
+        # prefix.
+        TMPDIR=${CMAKE_BINARY_DIR}/${name}/tmp
         # Quiet, except for a DLL that a program needs and Wine cannot find (exit 53 otherwise
         # says nothing).
         WINEDEBUG=-all,err+module

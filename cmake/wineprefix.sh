@@ -11,17 +11,11 @@ wineprefix*) ;;
 *) echo "not a suite prefix: $prefix" >&2; exit 2 ;;
 esac
 
-# Ends every process of this prefix, and only of this one, then removes it with the folder
-# among the temporary files that its server named in it and leaves behind.
+# Ends every process of this prefix, and only of this one, then removes it.
 remove() {
     if [ -d "$prefix" ]; then
         "$wineserver" -k 2>/dev/null || true
         "$wineserver" -w
-        local server
-        server=$(cat "$prefix/wineserver" 2>/dev/null || true)
-        if [[ $server =~ ^wine-[A-Za-z0-9]{6}$ ]]; then
-            rm -rf "${TMPDIR:-/tmp}/$server"
-        fi
     fi
     rm -rf "$prefix"
 }
@@ -29,7 +23,8 @@ remove() {
 case $action in
 make)
     remove # what a run cut short left behind
-    mkdir "$prefix"
+    # The server keeps its socket in a folder of TMPDIR, which the suites set inside the prefix.
+    mkdir -p "$prefix" "${TMPDIR:?}"
     # Kept running between the suites so that each starts at once rather than booting Wine
     # anew; should the run be cut short, it ends by itself half a minute after the prefix's
     # last process.
