@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine, builds everything and runs every test: the suites in an
-# optimised build, the same suites under AddressSanitizer and UndefinedBehaviorSanitizer, and a
-# short run of every fuzz target on its seed corpus.
+# optimised build, the same suites under AddressSanitizer and UndefinedBehaviorSanitizer, the
+# core's suites cross-compiled for Windows and run under Wine, and a short run of every fuzz
+# target on its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh --tests
@@ -23,6 +24,9 @@ ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 \
     LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== windows"
+scripts/windows.sh
 
 echo "== fuzzing (${fuzz_seconds}s a target)"
 fuzz/run.sh "$fuzz_seconds"

@@ -20,6 +20,10 @@ resipa_test_packages=(
     # virtual keyboard set up by xmodmap and xset.
     xvfb xauth xdotool x11-utils x11-xserver-utils openbox libreoffice-writer unrtf poppler-utils
     imagemagick
+    # The Windows build and its suites: the MinGW-w64 cross compiler (posix threads) with
+    # windres, GoogleTest's sources to build for Windows, and Wine to run the suites (wine64
+    # holds the 64-bit loader, wine the usual commands; fonts-wine the faces Windows has).
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64 wine fonts-wine
 )
 
 resipa_install_missing() {
