@@ -7,8 +7,9 @@
 #include "app/windowicon.h"
 #include "document/receiptdate.h"
 #include "konversi/amountfield.h"
-#include "platform/fonts.h"
 #include "platform/profilereading.h"
+#include "qt/fonts.h"
+#include "qt/qtplatform.h"
 
 #include <QCloseEvent>
 #include <QDateEdit>
@@ -33,6 +34,10 @@ Control* controlNamed(const QHash<QString, QWidget*>& controls, const char* name
 
 QString fromUtf8(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+QDate qDateOf(const Date& date) {
+    return {date.year, date.month, date.day};
 }
 
 // A value longer than its field shows from its beginning, not scrolled to its end.
@@ -98,9 +103,9 @@ void Form1::createControls() {
 }
 
 void Form1::Form_Load() {
-    m_profilePath = m_executableDirectory + QStringLiteral("/informasi.inf");
+    m_profilePath = nativePath(m_executableDirectory) / "informasi.inf";
     TengahLayar(*this);
-    Tgl->setDate(m_platform.clock.today());
+    Tgl->setDate(qDateOf(m_platform.clock.today()));
     setWindowTitle(QStringLiteral("Resipa Elektronik - resipa@example.com"));
     if (m_platform.files.isFile(m_profilePath))
         m_profilPerusahaan = readProfileFile(m_slots, m_profilePath);
@@ -120,7 +125,7 @@ void Form1::Command1_Click() {
 }
 
 void Form1::Command2_Click() {
-    Tgl->setDate(m_platform.clock.today());
+    Tgl->setDate(qDateOf(m_platform.clock.today()));
     txtNomor->setText({});
     txtTempat->setText({});
     txtPen->setText({});
@@ -138,7 +143,7 @@ void Form1::Command3_Click() {
                                form->showFailure(failure);
                        });
     PreviewRun* const outer = std::exchange(m_runningPreview, &preview);
-    const Result<> previewed = preview.run(m_executableDirectory);
+    const Result<> previewed = preview.run(nativePath(m_executableDirectory));
     m_runningPreview = outer;
     if (!previewed)
         showFailure(previewed.failure());
@@ -146,8 +151,7 @@ void Form1::Command3_Click() {
 }
 
 void Form1::showFailure(const Failure& failure) {
-    m_platform.messageBox.inform(this, QStringLiteral("Unhandle Error"),
-                                 QString::fromStdString(failure.text));
+    m_platform.messageBox.inform("Unhandle Error", failure.text);
 }
 
 void Form1::txtJml_KeyPress(char32_t& KeyAscii) {
@@ -190,7 +194,7 @@ ReceiptValues Form1::receiptValues() const {
 void Form1::endProgram() {
     if (m_runningPreview)
         m_runningPreview->abandon();
-    m_platform.programEnd.endProgram();
+    m_platform.eventLoop.endProgram();
 }
 
 void Form1::paintEvent(QPaintEvent* event) {

@@ -9,6 +9,8 @@
 #include "platform/platform.h"
 #include "profile/profilefile.h"
 
+#include <filesystem>
+
 class QDateEdit;
 class QLabel;
 class QLineEdit;
@@ -100,7 +102,7 @@ private:
 
     Platform m_platform;
     QString m_executableDirectory;
-    QString m_profilePath;
+    std::filesystem::path m_profilePath;
     FileSlots m_slots;
     resipa::ProfilPerusahaan m_profilPerusahaan;
     ControlEvents* m_events = nullptr;

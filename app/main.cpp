@@ -1,5 +1,5 @@
 #include "app/form1.h"
-#include "platform/qtplatform.h"
+#include "qt/qtplatform.h"
 
 #include <QApplication>
 

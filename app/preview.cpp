@@ -3,58 +3,84 @@
 #include "document/linefiller.h"
 #include "document/placeholderjoin.h"
 #include "document/templatelines.h"
+#include "document/utf8.h"
 
 #include <chrono>
+#include <cstdio>
 #include <future>
 #include <string>
 #include <string_view>
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
 
 namespace resipa {
 
 namespace {
 
+using std::chrono::steady_clock;
+
 // Pending events run at least this often. The clock itself is read only after this many bytes,
 // a few microseconds' work, so short lines pay nothing per line.
-constexpr qint64 kMostMillisecondsBetweenPauses = 2;
+constexpr auto kMostTimeBetweenPauses = std::chrono::milliseconds(2);
 constexpr std::size_t kBytesBetweenClockReadings = 16 * 1024;
 
-// Viewing documents live in a hidden folder beside the program, one for every Preview, named
-// "Kwitansi <Nomor Resipa> <HH.MM.SS>.rtf", " (2)" and on for a name already taken.
-const auto kViewingFolder = QStringLiteral("/.kwitansi");
-constexpr int kMostNumberBytes = 80;
+// Viewing documents live in a hidden folder beside the program, one for every Preview.
+constexpr std::string_view kViewingFolder = ".kwitansi";
+constexpr std::string_view kViewingPrefix = "Kwitansi ";
+constexpr std::string_view kViewingSuffix = ".rtf";
+constexpr std::size_t kMostNumberBytes = 80;
 constexpr int kMostNamesTried = 1000;
+// Viewing documents older than this are removed; a viewer has long shown them.
+constexpr auto kViewingDocumentsKept = std::chrono::hours(24);
 
 /// The receipt number as part of a file name: characters no file name (on FAT either) may
 /// hold become "-", and it is cut to a bounded length on a character's boundary. The name
 /// starts with "Kwitansi ", so dots in the number never make "." or "..".
-QString fileNamePart(const std::string& number) {
+std::string fileNamePart(std::string_view number) {
     constexpr std::u32string_view kForbidden = U"/\\:*?\"<>|";
-    QString part;
-    int bytes = 0;
-    for (char32_t c : QString::fromStdString(number).toUcs4()) {
+    std::string part;
+    for (std::size_t pos = 0; pos < number.size();) {
+        const Utf8Step step = decodeUtf8(number, pos);
+        pos += step.length;
+        char32_t c = step.codePoint;
         if (c < 0x20 || (c >= 0x7f && c < 0xa0) || c == 0x2028 || c == 0x2029 ||
             kForbidden.find(c) != std::u32string_view::npos)
             c = U'-';
-        bytes += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
-        if (bytes > kMostNumberBytes)
+        const std::size_t before = part.size();
+        appendUtf8(part, c);
+        if (part.size() > kMostNumberBytes) {
+            part.resize(before);
             break;
-        part += QString::fromUcs4(&c, 1);
+        }
     }
     return part;
 }
 
-Failure openFailure(const QString& path, const Failure& cause) {
-    return failure(
-        QStringLiteral("Kwitansi tidak dapat ditampilkan: %1 (%2). Pasang penampil dokumen "
-                       "seperti LibreOffice Writer (paket libreoffice-writer dan xdg-utils), "
-                       "lalu tekan Preview lagi.")
-            .arg(path, QString::fromStdString(cause.text)));
+std::string twoDigits(int n) {
+    return {static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)};
+}
+
+Failure openFailure(const std::filesystem::path& path, const Failure& cause) {
+    return {"Kwitansi tidak dapat ditampilkan: " + utf8Of(path) + " (" + cause.text +
+            "). Pasang penampil dokumen seperti LibreOffice Writer (paket libreoffice-writer dan "
+            "xdg-utils), lalu tekan Preview lagi."};
 }
 
 } // namespace
+
+std::string viewingDocumentName(std::string_view number, const LocalTime& now, int attempt) {
+    std::string name(kViewingPrefix);
+    if (const std::string part = fileNamePart(number); !part.empty())
+        name += part + ' ';
+    name += twoDigits(now.hour) + '.' + twoDigits(now.minute) + '.' + twoDigits(now.second);
+    if (attempt > 1)
+        name += " (" + std::to_string(attempt) + ')';
+    return name += kViewingSuffix;
+}
+
+bool isViewingDocumentName(std::string_view name) {
+    // Exactly the names this program gives, letter case and all.
+    return name.size() >= kViewingPrefix.size() + kViewingSuffix.size() &&
+           name.starts_with(kViewingPrefix) && name.ends_with(kViewingSuffix);
+}
 
 PreviewRun::PreviewRun(FileSlots& fileSlots, const Platform& platform, ReceiptValues values,
                        LaterFailure laterFailure)
@@ -67,12 +93,12 @@ PreviewRun::~PreviewRun() {
     release();
 }
 
-Result<> PreviewRun::run(const QString& executableDirectory) {
-    const QString templatePath = executableDirectory + QStringLiteral("/rspdefault.rtf");
-    const QString outputPath = executableDirectory + QStringLiteral("/Resipa.rtf");
+Result<> PreviewRun::run(const std::filesystem::path& executableDirectory) {
+    const std::filesystem::path templatePath = executableDirectory / "rspdefault.rtf";
+    const std::filesystem::path outputPath = executableDirectory / "Resipa.rtf";
     // A missing template is reported, never papered over by opening an earlier receipt.
     if (!m_platform.files.isFile(templatePath))
-        return failure(QStringLiteral("Templat kuitansi tidak ditemukan: %1").arg(templatePath));
+        return Failure{"Templat kuitansi tidak ditemukan: " + utf8Of(templatePath)};
 
     if (Result<> opened = m_slots.openForReading(kTemplateSlot, templatePath); !opened)
         return opened;
@@ -104,7 +130,7 @@ Result<> PreviewRun::copyLines() {
     std::string piece;
     std::string filled;
     bool lineEnded = false;
-    QElapsedTimer sincePause;
+    steady_clock::time_point lastPause;
     bool pauseNow = true;
     std::size_t bytesSinceClock = 0;
     for (;;) {
@@ -124,12 +150,12 @@ Result<> PreviewRun::copyLines() {
         if (bytesSinceClock < kBytesBetweenClockReadings && !pauseNow)
             continue;
         bytesSinceClock = 0;
-        if (pauseNow || sincePause.hasExpired(kMostMillisecondsBetweenPauses)) {
-            QCoreApplication::processEvents();
+        if (pauseNow || steady_clock::now() - lastPause > kMostTimeBetweenPauses) {
+            m_platform.eventLoop.runPendingEvents();
             // Abandoning freed the slots the reader and the writer work on.
             if (m_abandoned)
                 return {};
-            sincePause.start();
+            lastPause = steady_clock::now();
             pauseNow = false;
         }
     }
@@ -139,28 +165,27 @@ Result<> PreviewRun::copyLines() {
     // window, which keeps running its events, and the commit then finds it done. Abandoning
     // waits for it here, on its own handle.
     const std::future<void> synced = m_slots.output(kOutputSlot)->syncInBackground();
-    while (synced.valid() && synced.wait_for(std::chrono::milliseconds(
-                                 kMostMillisecondsBetweenPauses)) != std::future_status::ready) {
-        QCoreApplication::processEvents();
+    while (synced.valid() && synced.wait_for(kMostTimeBetweenPauses) != std::future_status::ready) {
+        m_platform.eventLoop.runPendingEvents();
         if (m_abandoned)
             return {};
     }
     return {};
 }
 
-Result<> PreviewRun::finish(const QString& executableDirectory) {
+Result<> PreviewRun::finish(const std::filesystem::path& executableDirectory) {
     m_slots.close(kTemplateSlot);
     m_holdsTemplate = false;
     // The viewing document comes before the output is published: when it cannot be made, the
     // previous Resipa.rtf stays, as after every other failure.
-    const QDateTime now = m_platform.clock.now();
+    const LocalTime now = m_platform.clock.now();
     const Result<std::unique_ptr<PrivateFolder>> folder =
-        m_platform.files.openPrivateFolder(executableDirectory + kViewingFolder);
+        m_platform.files.openPrivateFolder(executableDirectory / kViewingFolder);
     if (!folder) {
         release();
         return folder.failure();
     }
-    const Result<QString> viewing = keepViewingDocument(**folder, now);
+    const Result<std::filesystem::path> viewing = keepViewingDocument(**folder, now);
     if (!viewing) {
         release();
         return viewing.failure();
@@ -170,7 +195,7 @@ Result<> PreviewRun::finish(const QString& executableDirectory) {
     m_holdsOutput = false;
     if (!committed)
         return committed;
-    (*folder)->removeReceiptsWrittenBefore(now.addDays(-1));
+    (*folder)->removeFilesWrittenBefore(isViewingDocumentName, now.instant - kViewingDocumentsKept);
     const Result<> opening = m_platform.shell.openDocument(
         *viewing, [report = m_laterFailure, path = *viewing](const Failure& cause) {
             report(openFailure(path, cause));
@@ -180,27 +205,22 @@ Result<> PreviewRun::finish(const QString& executableDirectory) {
     return {};
 }
 
-Result<QString> PreviewRun::keepViewingDocument(const PrivateFolder& folder, const QDateTime& now) {
+Result<std::filesystem::path> PreviewRun::keepViewingDocument(const PrivateFolder& folder,
+                                                              const LocalTime& now) {
     OutputFile& document = *m_slots.output(kOutputSlot);
-    QString stem = QStringLiteral("Kwitansi ");
-    if (const QString number = fileNamePart(m_values.nomor); !number.isEmpty())
-        stem += number + u' ';
-    stem += now.time().toString(QStringLiteral("HH.mm.ss"));
-    QString name;
+    std::string name;
     for (int n = 1; n <= kMostNamesTried; ++n) {
-        name =
-            stem + (n == 1 ? QString() : QStringLiteral(" (%1)").arg(n)) + QStringLiteral(".rtf");
+        name = viewingDocumentName(m_values.nomor, now, n);
         Result<OutputFile::Kept> kept = document.linkWritten(folder, name);
         if (kept && *kept == OutputFile::Kept::LinkRefused)
             kept = document.copyWritten(folder, name);
         if (!kept)
             return kept.failure();
         if (*kept == OutputFile::Kept::Done)
-            return folder.path() + u'/' + name;
+            return folder.path() / pathFromUtf8(name);
     }
-    return failure(
-        QStringLiteral("Salinan kwitansi tidak dapat dibuat: %1 (nama itu sudah terpakai).")
-            .arg(folder.path() + u'/' + name));
+    return fileFailure(FileStep::KeepViewingCopy, folder.path() / pathFromUtf8(name),
+                       FileCause::NameTaken);
 }
 
 void PreviewRun::abandon() {

@@ -4,9 +4,10 @@
 #include "platform/fileslots.h"
 #include "platform/platform.h"
 
+#include <filesystem>
 #include <functional>
-
-#include <QString>
+#include <string>
+#include <string_view>
 
 namespace resipa {
 
@@ -14,9 +15,9 @@ namespace resipa {
 /// slot 1 into the output document in slot 2 with the receipt's values filled in. The values are
 /// the ones the run was started with: the window's events run while the lines are copied, and
 /// an edit made meanwhile goes into the next Preview, never into half of this receipt. The
-/// desktop is then handed a viewing document
-/// of this run's own, named after the receipt in the private folder beside the program, so that
-/// a viewer still showing an earlier receipt is never taken for this one.
+/// desktop is then handed a viewing document of this run's own, named after the receipt in the
+/// private folder beside the program, so that a viewer still showing an earlier receipt is never
+/// taken for this one.
 class PreviewRun {
 public:
     static constexpr int kTemplateSlot = 1;
@@ -31,7 +32,7 @@ public:
     PreviewRun& operator=(const PreviewRun&) = delete;
 
     /// Runs to the end: success once the desktop's opener runs, or when the run was abandoned.
-    Result<> run(const QString& executableDirectory);
+    Result<> run(const std::filesystem::path& executableDirectory);
 
     /// Stops the run at once: the output document is discarded (the previous one stays as it
     /// was), this run's slots are freed, and nothing is opened.
@@ -39,9 +40,10 @@ public:
 
 private:
     Result<> copyLines();
-    Result<> finish(const QString& executableDirectory);
+    Result<> finish(const std::filesystem::path& executableDirectory);
     /// Gives the bytes written a name of their own in @p folder: the path it now has.
-    Result<QString> keepViewingDocument(const PrivateFolder& folder, const QDateTime& now);
+    Result<std::filesystem::path> keepViewingDocument(const PrivateFolder& folder,
+                                                      const LocalTime& now);
     void release();
 
     FileSlots& m_slots;
@@ -52,5 +54,14 @@ private:
     bool m_holdsOutput = false;
     bool m_abandoned = false;
 };
+
+/// The name a receipt's viewing document gets: "Kwitansi <number> <HH.MM.SS>.rtf", the number
+/// made fit for any file system and cut to a bounded length, " (2)" and on for @p attempt 2
+/// and on.
+std::string viewingDocumentName(std::string_view number, const LocalTime& now, int attempt);
+
+/// True for the names viewingDocumentName() gives, whatever the number and time: the only
+/// files the viewing folder's cleanup removes.
+bool isViewingDocumentName(std::string_view name);
 
 } // namespace resipa

@@ -4,7 +4,7 @@
 // grouping, and a shell, message box and program end that record what they are asked.
 
 #include "platform/platform.h"
-#include "platform/qtfilesystem.h"
+#include "qt/qtplatform.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace resipa::testing {
@@ -21,7 +22,7 @@ using namespace Qt::Literals::StringLiterals;
 /// The desktop, recording what the window asks of it. Files are real, except for the faults
 /// a test plants: writing fails as on a full disk once a write budget is spent, hard links are
 /// refused as on FAT, the opener is missing or fails after the Preview returned.
-struct Desk : QtFileSystem, Clock, NumberRules, Shell, MessageBox, ProgramEnd {
+struct Desk : QtFileSystem, Clock, NumberRules, Shell, MessageBox, EventLoop {
     struct Faults {
         std::optional<std::size_t> writeBudget;
         bool linksRefused = false;
@@ -38,21 +39,22 @@ struct Desk : QtFileSystem, Clock, NumberRules, Shell, MessageBox, ProgramEnd {
     int endRequests = 0;
 
     Platform platform() { return {*this, *this, *this, *this, *this, *this}; }
-    QDate today() const override { return day; }
-    QDateTime now() const override { return {day, time}; }
+    Date today() const override { return dateOf(day); }
+    LocalTime now() const override { return localTimeOf({day, time}); }
     NumberFormat numberFormat() const override { return format; }
-    Result<> openDocument(const QString& path, LaterFailure failed) override {
-        opened << path;
+    Result<> openDocument(const std::filesystem::path& path, LaterFailure failed) override {
+        opened << qtPath(path);
         openers.push_back(std::move(failed));
         if (!faults.openerMissing.isEmpty())
             return failure(faults.openerMissing);
         return {};
     }
-    void inform(QWidget*, const QString& title, const QString& text) override {
-        shown << title + u": "_s + text;
+    void inform(const std::string& title, const std::string& text) override {
+        shown << QString::fromStdString(title + ": " + text);
     }
+    void runPendingEvents() override { QCoreApplication::processEvents(); }
     void endProgram() override { ++endRequests; }
-    Result<std::unique_ptr<OutputFile>> openForWriting(const QString& path) override {
+    Result<std::unique_ptr<OutputFile>> openForWriting(const std::filesystem::path& path) override {
         Result<std::unique_ptr<OutputFile>> opened = QtFileSystem::openForWriting(path);
         if (opened && (faults.writeBudget || faults.linksRefused))
             *opened = std::make_unique<Faulty>(std::move(*opened), faults, path);
@@ -60,11 +62,12 @@ struct Desk : QtFileSystem, Clock, NumberRules, Shell, MessageBox, ProgramEnd {
     }
 
     struct Faulty final : OutputFile {
-        Faulty(std::unique_ptr<OutputFile> file, const Faults& faults, const QString& path)
+        Faulty(std::unique_ptr<OutputFile> file, const Faults& faults,
+               const std::filesystem::path& path)
             : real(std::move(file))
             , budget(faults.writeBudget.value_or(SIZE_MAX))
             , linksRefused(faults.linksRefused)
-            , full{"Berkas gagal ditulis: " + path.toStdString() + " (disk penuh)."} {}
+            , full(fileFailure(FileStep::Write, path, FileCause::DiskFull)) {}
         Result<> write(const char* data, std::size_t size) override {
             const std::size_t fits = std::min(size, budget);
             budget -= fits;
@@ -72,12 +75,12 @@ struct Desk : QtFileSystem, Clock, NumberRules, Shell, MessageBox, ProgramEnd {
                 return written;
             return full;
         }
-        Result<Kept> linkWritten(const PrivateFolder& folder, const QString& name) override {
+        Result<Kept> linkWritten(const PrivateFolder& folder, const std::string& name) override {
             if (linksRefused)
                 return Kept::LinkRefused;
             return real->linkWritten(folder, name);
         }
-        Result<Kept> copyWritten(const PrivateFolder& at, const QString& name) override {
+        Result<Kept> copyWritten(const PrivateFolder& at, const std::string& name) override {
             return real->copyWritten(at, name);
         }
         std::future<void> syncInBackground() override { return real->syncInBackground(); }

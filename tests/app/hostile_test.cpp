@@ -3,7 +3,7 @@
 // no opener. Each ends in the quiet result or a clear box, never in a hang, a partial document,
 // a file left behind or left open. Then the real opener, and values read back by LibreOffice.
 
-#include "platform/qtplatform.h"
+#include "qt/qtplatform.h"
 #include "tests/app/formfixture.h"
 
 #include <csignal>
@@ -310,7 +310,8 @@ TEST(WriteAll, ShortWritesGoOnAndAFullDiskIsNamed) {
                 return steps[step++].first;
             },
             "0123456789", 10);
-        EXPECT_EQ(error == 0 ? QString() : causeOfError(error), cause);
+        EXPECT_EQ(error == 0 ? QString() : QString::fromUtf8(causeText(causeOfError(error))),
+                  cause);
         EXPECT_TRUE(step == steps.size() && std::string("0123456789").starts_with(written));
     }
 }
@@ -365,9 +366,10 @@ TEST_F(HostileTest, TheDesktopsOpenerIsToldAtOnceOrLaterAndReapedOrLeftRunning) 
         }
         QFile::remove(document + u".asked"_s);
         later.clear();
-        const Result<> opening = shell->openDocument(document, [&later](const Failure& cause) {
-            later << QString::fromStdString(cause.text);
-        });
+        const Result<> opening =
+            shell->openDocument(nativePath(document), [&later](const Failure& cause) {
+                later << QString::fromStdString(cause.text);
+            });
         const QString now = opening ? QString() : QString::fromStdString(opening.failure().text);
         EXPECT_TRUE(atOnce.isEmpty() ? now.isEmpty() : now.contains(atOnce)) << now.toStdString();
         if (!opener)

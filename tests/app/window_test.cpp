@@ -284,7 +284,8 @@ TEST_F(WindowTest, FillsEveryPlaceholderReplacesTheDocumentAndOpensIt) {
         ASSERT_TRUE(kind == 'd'   ? QDir().mkdir(viewingPath(name))
                     : kind == 'l' ? QFile::link(pathOf(u"informasi.inf"_s), viewingPath(name))
                                   : QFile(viewingPath(name)).open(QIODevice::WriteOnly));
-        const timespec when{desk.now().addSecs(-3600 * hours).toSecsSinceEpoch(), 0};
+        const timespec when{
+            QDateTime(desk.day, desk.time).addSecs(-3600 * hours).toSecsSinceEpoch(), 0};
         const timespec times[] = {when, when};
         // The link's target is old as well.
         for (const QString& aged : {viewingPath(name), pathOf(u"informasi.inf"_s)})

@@ -1,19 +1,28 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "platform/qtfilesystem.h"
+#include "qt/qtfilesystem.h"
 
+#include <filesystem>
 #include <sys/types.h>
 #include <vector>
 
+#include <QDateTime>
+#include <QString>
 #include <QTimer>
 
 namespace resipa {
 
+// Between Qt's types and the plain ones the window's behaviour speaks.
+Date dateOf(const QDate& date);
+LocalTime localTimeOf(const QDateTime& moment);
+/// A Failure that tells the operator @p text.
+Failure failure(const QString& text);
+
 class SystemClock final : public Clock {
 public:
-    QDate today() const override;
-    QDateTime now() const override;
+    Date today() const override;
+    LocalTime now() const override;
 };
 
 /// The separators of the system locale (LANG, LC_ALL), read afresh on every call.
@@ -30,7 +39,7 @@ public:
 class DesktopShell final : public Shell {
 public:
     DesktopShell();
-    Result<> openDocument(const QString& path, LaterFailure failed) override;
+    Result<> openDocument(const std::filesystem::path& path, LaterFailure failed) override;
 
 private:
     struct Opener {
@@ -43,14 +52,16 @@ private:
     QTimer m_watch;
 };
 
+/// A modal box over the active window.
 class ModalMessageBox final : public MessageBox {
 public:
-    void inform(QWidget* owner, const QString& title, const QString& text) override;
+    void inform(const std::string& title, const std::string& text) override;
 };
 
-/// Leaves every running event loop, so that the program's main() returns.
-class EventLoopExit final : public ProgramEnd {
+/// Qt's event loop; ending the program leaves every running loop, so that main() returns.
+class QtEventLoop final : public EventLoop {
 public:
+    void runPendingEvents() override;
     void endProgram() override;
 };
 
@@ -58,7 +69,7 @@ public:
 class QtPlatform {
 public:
     Platform platform() {
-        return {m_files, m_clock, m_numbers, m_shell, m_messageBox, m_programEnd};
+        return {m_files, m_clock, m_numbers, m_shell, m_messageBox, m_eventLoop};
     }
 
 private:
@@ -67,7 +78,7 @@ private:
     SystemNumberRules m_numbers;
     DesktopShell m_shell;
     ModalMessageBox m_messageBox;
-    EventLoopExit m_programEnd;
+    QtEventLoop m_eventLoop;
 };
 
 } // namespace resipa

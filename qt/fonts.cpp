@@ -1,4 +1,4 @@
-#include "platform/fonts.h"
+#include "qt/fonts.h"
 
 #include <utility>
 

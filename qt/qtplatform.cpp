@@ -1,4 +1,4 @@
-#include "platform/qtplatform.h"
+#include "qt/qtplatform.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,19 +8,34 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
 #include <QLocale>
 #include <QMessageBox>
 
 namespace resipa {
 
-QDate SystemClock::today() const {
-    return QDate::currentDate();
+Date dateOf(const QDate& date) {
+    return {date.year(), date.month(), date.day()};
 }
 
-QDateTime SystemClock::now() const {
-    return QDateTime::currentDateTime();
+LocalTime localTimeOf(const QDateTime& moment) {
+    const QTime time = moment.time();
+    return {dateOf(moment.date()), time.hour(), time.minute(), time.second(),
+            std::chrono::system_clock::time_point(
+                std::chrono::milliseconds(moment.toMSecsSinceEpoch()))};
+}
+
+Failure failure(const QString& text) {
+    return {text.toStdString()};
+}
+
+Date SystemClock::today() const {
+    return dateOf(QDate::currentDate());
+}
+
+LocalTime SystemClock::now() const {
+    return localTimeOf(QDateTime::currentDateTime());
 }
 
 NumberFormat SystemNumberRules::numberFormat() const {
@@ -84,14 +99,14 @@ DesktopShell::DesktopShell() {
     QObject::connect(&m_watch, &QTimer::timeout, &m_watch, [this] { reapOpeners(); });
 }
 
-Result<> DesktopShell::openDocument(const QString& path, LaterFailure failed) {
+Result<> DesktopShell::openDocument(const std::filesystem::path& path, LaterFailure failed) {
     const QByteArray opener = findOpener();
     if (opener.isEmpty())
         return failure(QStringLiteral("pembuka dokumen desktop, xdg-open, tidak terpasang"));
     // An argument vector, no shell: the path reaches xdg-open as it is, blanks and all.
-    const QByteArray file = QFile::encodeName(path);
+    const std::string& file = path.native();
     char program[] = "xdg-open";
-    char* const arguments[] = {program, const_cast<char*>(file.constData()), nullptr};
+    char* const arguments[] = {program, const_cast<char*>(file.c_str()), nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     // The viewer inherits no file of ours beyond the standard three.
@@ -143,12 +158,17 @@ void DesktopShell::reapOpeners() {
         failed(cause);
 }
 
-void ModalMessageBox::inform(QWidget* owner, const QString& title, const QString& text) {
-    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, owner);
+void ModalMessageBox::inform(const std::string& title, const std::string& text) {
+    QMessageBox box(QMessageBox::Information, QString::fromStdString(title),
+                    QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 
-void EventLoopExit::endProgram() {
+void QtEventLoop::runPendingEvents() {
+    QCoreApplication::processEvents();
+}
+
+void QtEventLoop::endProgram() {
     QCoreApplication::exit(0);
 }
 
