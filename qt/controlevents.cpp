@@ -1,8 +1,10 @@
-#include "app/controlevents.h"
+#include "qt/controlevents.h"
 
+#include <QAbstractButton>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPointer>
 #include <QWidget>
 
@@ -49,6 +51,11 @@ bool isArrival(Qt::FocusReason reason) {
 } // namespace
 
 void ControlEvents::route(QWidget& control, Handlers handlers) {
+    // This object is the connections' context: they end with it.
+    if (auto* field = qobject_cast<QLineEdit*>(&control); field && handlers.change)
+        connect(field, &QLineEdit::textChanged, this, [change = handlers.change] { change(); });
+    if (auto* button = qobject_cast<QAbstractButton*>(&control); button && handlers.click)
+        connect(button, &QAbstractButton::clicked, this, [click = handlers.click] { click(); });
     m_routes.insert(&control, std::move(handlers));
     control.installEventFilter(this);
 }

@@ -1,15 +1,9 @@
 #pragma once
 
-// The window's layout as data: one record per control, in creation order.
+// The window's layout as data: one record per control, in creation order. Every window system
+// creates its controls from these records.
 
 #include <span>
-
-#include <QHash>
-#include <QString>
-
-class QLabel;
-class QPainter;
-class QWidget;
 
 namespace resipa {
 
@@ -52,17 +46,15 @@ constexpr int kClientHeightTwips = 6540;
 /// The 38 controls of Form1, in creation order.
 std::span<const ControlRecord> form1Layout();
 
-int twipsToPixels(int twips);
+/// Pixels at 96 dots per inch, where 15 twips make a pixel.
+constexpr int twipsToPixels(int twips) {
+    return twips >= 0 ? (twips * 2 + 15) / 30 : -((-twips * 2 + 15) / 30);
+}
 
-/// Sets a label's caption and sizes the label to it, keeping its top-left corner.
-void setAutoSizeCaption(QLabel& label, const QString& caption);
-
-/// Creates the controls of @p records as children of @p window, in order, named after their
-/// records, and chains the focusable ones in tab index order. Returns them by name; lines and
-/// the shape have no widget and are painted by paintLayoutGraphics().
-QHash<QString, QWidget*> buildControls(QWidget& window, std::span<const ControlRecord> records);
-
-/// Draws the lines and the shape of @p records.
-void paintLayoutGraphics(QPainter& painter, std::span<const ControlRecord> records);
+/// True for the kinds that take the keyboard focus.
+constexpr bool takesFocus(ControlKind kind) {
+    return kind == ControlKind::TextField || kind == ControlKind::Button ||
+           kind == ControlKind::DatePicker;
+}
 
 } // namespace resipa

@@ -3,8 +3,8 @@
 // The real Form1 on the offscreen platform over a stand-in desktop, in a temporary directory
 // standing for the program's folder.
 
-#include "app/form1.h"
-#include "tests/app/desk.h"
+#include "qt/qtform1.h"
+#include "tests/qt/desk.h"
 
 #include <functional>
 #include <memory>
@@ -34,7 +34,7 @@ class FormTest : public ::testing::Test {
 public:
     QTemporaryDir dir;
     Desk desk;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<QtForm1> form;
 
     QString pathOf(const QString& name) const { return QDir(dir.path()).filePath(name); }
     void writeFile(const QString& name, const QByteArray& bytes) const {
@@ -61,7 +61,7 @@ public:
 
     /// Creates the window and shows it, active, as the program does.
     void start() {
-        form = std::make_unique<Form1>(desk.platform(), dir.path());
+        form = std::make_unique<QtForm1>(desk.platform(), dir.path());
         form->show();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));

@@ -2,7 +2,7 @@
 // window itself uses: "resipa_icon DIR 16 32" writes DIR/16x16/resipa.png and
 // DIR/32x32/resipa.png.
 
-#include "app/windowicon.h"
+#include "qt/windowicon.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "qt/qtform1.h"
 #include "qt/qtplatform.h"
 
 #include <QApplication>
@@ -6,7 +6,7 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     resipa::QtPlatform desktop;
-    resipa::Form1 form(desktop.platform(), QCoreApplication::applicationDirPath());
+    resipa::QtForm1 form(desktop.platform(), QCoreApplication::applicationDirPath());
     form.show();
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <functional>
+#include "form/controls.h"
+
 #include <utility>
 
 #include <QHash>
@@ -15,19 +16,12 @@ namespace resipa {
 
 /// Delivers a control's events to the window's handlers the way the handlers expect them:
 /// key-down with the key code (13 for Enter) and the modifier state, key-press with the typed
-/// character's code, which the handler cancels by setting it to 0, and got-focus. Text an input
-/// method commits (a composed character) passes key-press character by character too.
+/// character's code, which the handler cancels by setting it to 0, got-focus, a change of a
+/// single-line field's text and a button's click. Text an input method commits (a composed
+/// character) passes key-press character by character too. Destroying it ends the delivery.
 class ControlEvents final : public QObject {
 public:
-    struct Handlers {
-        std::function<void(int& KeyCode, int Shift)> keyDown = {};
-        std::function<void(char32_t& KeyAscii)> keyPress = {};
-        std::function<void()> gotFocus = {};
-        /// Enter never reaches the control itself (a multi-line field would add a line break).
-        bool swallowEnter = false;
-        /// Enter or Space held on a button presses it once: the repeated presses are dropped.
-        bool pressOnce = false;
-    };
+    using Handlers = ControlHandlers;
 
     /// The key code of Enter, from the main keyboard or the keypad.
     static constexpr int kEnter = 13;

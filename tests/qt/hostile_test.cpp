@@ -4,7 +4,7 @@
 // a file left behind or left open. Then the real opener, and values read back by LibreOffice.
 
 #include "qt/qtplatform.h"
-#include "tests/app/formfixture.h"
+#include "tests/qt/formfixture.h"
 
 #include <csignal>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "app/preview.h"
+#include "form/preview.h"
 
 #include "document/linefiller.h"
 #include "document/placeholderjoin.h"

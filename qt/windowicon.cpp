@@ -1,4 +1,4 @@
-#include "app/windowicon.h"
+#include "qt/windowicon.h"
 
 #include <QPainter>
 #include <QPixmap>

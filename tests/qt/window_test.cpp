@@ -3,8 +3,8 @@
 // "Preview" end to end, and what may happen while it runs: a second Preview, values edited,
 // the program ended.
 
-#include "app/form1layout.h"
-#include "tests/app/formfixture.h"
+#include "form/form1layout.h"
+#include "tests/qt/formfixture.h"
 
 #include <fcntl.h>
 #include <filesystem>
@@ -333,7 +333,7 @@ TEST_F(WindowTest, APreviewPrintsTheValuesItStartedWithAndASecondOneMeanwhileFai
     start();
     control<QLineEdit>(u"txtNomor"_s)->setText(u"A"_s);
     control<QLineEdit>(u"txtPen"_s)->setText(u"Budi"_s);
-    QSignalSpy finished(form.get(), &Form1::previewFinished);
+    QSignalSpy finished(form.get(), &QtForm1::previewFinished);
     // Edits, Clear and a second Preview while the lines are copied.
     duringPreview([this] {
         control<QLineEdit>(u"txtNomor"_s)->setText(u"B"_s);

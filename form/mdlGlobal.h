@@ -2,23 +2,25 @@
 
 // Helpers the window's handlers share.
 
+#include "form/controls.h"
 #include "konversi/amount.h"
 
-class QLineEdit;
-class QPlainTextEdit;
-class QWidget;
+#include <cstddef>
+#include <string_view>
 
 namespace resipa {
 
 /// Selects a field's whole text: selection start 0, length the text's length.
-void PilihSemua(QLineEdit& field);
-void PilihSemua(QPlainTextEdit& field);
+void PilihSemua(TextField& field);
 
 /// Centres a window on its screen, keeping its size; a window larger than the screen gets a
 /// negative left or top.
-void TengahLayar(QWidget& window);
+void TengahLayar(FormWindow& window);
 
 /// Rewrites an amount field's text by the grouping rule and puts the caret at its end.
-void FormatJumlah(QLineEdit& field, const NumberFormat& format);
+void FormatJumlah(TextField& field, const NumberFormat& format);
+
+/// The number of characters in UTF-8 text.
+std::size_t characterCount(std::string_view text);
 
 } // namespace resipa
