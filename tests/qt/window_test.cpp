@@ -4,6 +4,7 @@
 // the program ended.
 
 #include "form/form1layout.h"
+#include "tests/form/behaviour.h"
 #include "tests/qt/formfixture.h"
 
 #include <fcntl.h>
@@ -185,82 +186,75 @@ TEST_F(WindowTest, FixedSizeCloseBoxOnlyCentredOnTheScreenLabelsSizedAsTheirReco
         << offCentre.x() << "," << offCentre.y();
 }
 
-TEST_F(WindowTest, AmountIsRegroupedAndSpelledKeyByKeyInBothConventions) {
-    // Typed, shown, words. G and D stand for the grouping and the decimal separator.
-    const QHash<QChar, QKeyCombination> namedKeys = {{u'<', Qt::Key_Home},
-                                                     {u'>', Qt::Key_End},
-                                                     {u'\b', Qt::Key_Backspace},
-                                                     {u'@', Qt::CTRL | Qt::Key_A}};
-    const char* k1234 = "SeRibu Dua Ratus Tiga Puluh Empat  Rupiah";
-    const char* const steps[][3] = {
-        {"1", "1", "Satu  Rupiah"},
-        {"2", "12", "Dua Belas  Rupiah"},
-        {"3", "123", "Seratus Dua Puluh Tiga  Rupiah"},
-        {"4", "1G234", k1234},
-        {"5", "12G345", "Dua Belas Ribu Tiga Ratus Empat Puluh Lima  Rupiah"},
-        {"\b", "1G234", k1234},
-        {"D", "1G234", k1234},
-        {"G", "1G234", k1234},
-        {"a x", "1G234", k1234},
-        {"\xE9\xFC", "1G234", k1234}, // composed: an input method commits them
-        {"<0", "1G234", k1234},
-        {"<-", "-1G234", "Minus SeRibu Dua Ratus Tiga Puluh Empat  Rupiah"},
-        {">?", "-1G234?", ""},
-        {"@9999999999999", "9G999G999G999G999", "Melewati batas konversi Rupiah"},
-        {"@%", "%", ""},
-        {"\b", "", ""},
-        {"0", "0", " Rupiah"},
-    };
-    for (const NumberFormat& format : {NumberFormat{",", "."}, NumberFormat{".", ","}}) {
-        SCOPED_TRACE("grouped by " + format.groupSeparator);
-        desk.format = format;
-        start();
-        const auto local = [&](const char* text) {
-            return QString::fromLatin1(text)
-                .replace(u'G', QString::fromStdString(format.groupSeparator))
-                .replace(u'D', QString::fromStdString(format.decimalSeparator));
-        };
-        auto* amount = control<QLineEdit>(u"txtJml"_s);
-        // The start's "0" stays unspelled until the first change.
-        EXPECT_EQ(textOf(control(u"txtBilang"_s)), QString());
-        control(u"txtPen"_s)->setFocus();
-        key(Qt::Key_Tab);
-        ASSERT_EQ(amount->selectedText(), u"0"_s);
-        for (const auto& [typed, shown, words] : steps) {
-            SCOPED_TRACE(typed);
-            for (const QChar c : local(typed)) {
-                if (const auto named = namedKeys.find(c); named != namedKeys.end()) {
-                    key(named->key(), named->keyboardModifiers());
-                } else if (c.unicode() > 0x7F) {
-                    QInputMethodEvent composed;
-                    composed.setCommitString(c);
-                    QApplication::sendEvent(amount, &composed);
-                } else {
-                    QTest::keyClick(amount, c.toLatin1());
-                }
+/// The shared tables' keys and clicks, through the real window.
+class QtDriver final : public FormDriver {
+public:
+    explicit QtDriver(FormTest& test)
+        : m_test(test) {}
+    void start(const Date& today, const NumberFormat& format) override {
+        setToday(today);
+        m_test.desk.format = format;
+        m_test.start();
+    }
+    void setToday(const Date& today) override {
+        m_test.desk.day = QDate(today.year, today.month, today.day);
+    }
+    void focusOn(std::string_view name) override { widget(name)->setFocus(); }
+    std::string focus() override { return FormTest::focusName().toStdString(); }
+    void press(Key key) override {
+        const QKeyCombination keys[] = {Qt::Key_Return, Qt::Key_Home, Qt::Key_End,
+                                        Qt::Key_Backspace, Qt::CTRL | Qt::Key_A};
+        const QKeyCombination pressed = keys[static_cast<int>(key)];
+        FormTest::key(pressed.key(), pressed.keyboardModifiers());
+    }
+    void type(std::string_view text) override {
+        for (const QChar c : QString::fromUtf8(text)) {
+            if (c.unicode() <= 0x7F) {
+                QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+                continue;
             }
-            EXPECT_EQ(amount->text(), local(shown));
-            EXPECT_EQ(amount->cursorPosition(), amount->text().size());
-            EXPECT_EQ(textOf(control(u"txtBilang"_s)), QString::fromLatin1(words));
+            QInputMethodEvent composed;
+            composed.setCommitString(c);
+            QApplication::sendEvent(QApplication::focusWidget(), &composed);
         }
     }
+    void click(std::string_view name) override { QTest::mouseClick(widget(name), Qt::LeftButton); }
+    std::string text(std::string_view name) override {
+        return FormTest::textOf(widget(name)).toStdString();
+    }
+    std::string selectedText(std::string_view name) override {
+        return selectionOf(widget(name)).toStdString();
+    }
+    bool caretAtEnd(std::string_view name) override {
+        const auto* field = qobject_cast<QLineEdit*>(widget(name));
+        return field && !field->hasSelectedText() &&
+               field->cursorPosition() == field->text().size();
+    }
+    Date date(std::string_view name) override {
+        return dateOf(qobject_cast<QDateEdit*>(widget(name))->date());
+    }
+
+private:
+    QWidget* widget(std::string_view name) {
+        return m_test.control(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    }
+
+    FormTest& m_test;
+};
+
+TEST_F(WindowTest, EnterLeadsAlongTheChainsSelectingEveryFieldItPasses) {
+    QtDriver driver(*this);
+    expectEnterChains(driver);
+}
+
+TEST_F(WindowTest, AmountIsRegroupedAndSpelledKeyByKeyInBothConventions) {
+    QtDriver driver(*this);
+    expectAmountTyping(driver);
 }
 
 TEST_F(WindowTest, ClearEmptiesTheReceiptForTheNextDayAndKeepsTheCompany) {
-    writeFile(u"informasi.inf"_s, kProfile);
-    start();
-    EXPECT_EQ(control<QDateEdit>(u"Tgl"_s)->date(), desk.day);
-    for (const QString& name : {u"txtNomor"_s, u"txtPen"_s, u"txtJml"_s, u"txtKet"_s})
-        QTest::keyClicks(control(name), u"15"_s);
-    desk.day = desk.day.addDays(1);
-    QTest::mouseClick(control(u"Command2"_s), Qt::LeftButton);
-    EXPECT_EQ(control<QDateEdit>(u"Tgl"_s)->date(), QDate(2025, 5, 10));
-    QStringList texts;
-    for (const QString& name :
-         u"txtNomor txtTempat txtPen txtJml txtBilang txtKet txtNPer"_s.split(u' '))
-        texts << textOf(control(name));
-    EXPECT_EQ(texts, (QStringList{{}, {}, {}, u"0"_s, {}, {}, u"CV Contoh"_s}));
-    EXPECT_EQ(focusName(), u"Tgl"_s);
+    QtDriver driver(*this);
+    expectClear(driver);
 }
 
 TEST_F(WindowTest, FillsEveryPlaceholderReplacesTheDocumentAndOpensIt) {
