@@ -6,6 +6,7 @@
 #include "tests/form/behaviour.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <memory>
 #include <optional>
