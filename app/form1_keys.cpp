@@ -27,7 +27,8 @@ void Form1::routeControlEvents() {
     const auto gotFocus = [this](void (Form1::*handler)()) {
         return std::function<void()>(std::bind_front(handler, this));
     };
-    m_events->route(*Tgl, {.keyDown = keyDown(&Form1::Tgl_KeyDown)});
+    // The date would select its part again on Enter, after the focus has moved on, and show it.
+    m_events->route(*Tgl, {.keyDown = keyDown(&Form1::Tgl_KeyDown), .swallowEnter = true});
     m_events->route(*txtNomor, {.keyDown = keyDown(&Form1::txtNomor_KeyDown),
                                 .gotFocus = gotFocus(&Form1::txtNomor_GotFocus)});
     m_events->route(*txtTempat, {.keyDown = keyDown(&Form1::txtTempat_KeyDown),

@@ -51,6 +51,11 @@ TEST_F(WindowTest, TabCyclesTheControlsAndEveryFieldSelectsItsTextOnArrival) {
     EXPECT_EQ(visited.join(u' '), u"Tgl txtNomor txtTempat txtPen txtJml txtBilang txtKet Command3 "
                                   "Command2 Command1 txtNPer txtDesc txtAl txtNBank txtAcc txtANB "
                                   "txtPimp Tgl"_s);
+    // The date, like the text fields, shows its selection only while it has the focus.
+    QWidget* date = control(u"Tgl"_s);
+    EXPECT_TRUE(selectedAndRedPixels(date).first);
+    key(Qt::Key_Return);
+    EXPECT_FALSE(selectedAndRedPixels(date).first);
     // A click places the caret after the focus arrived; the whole text must end up selected.
     for (QWidget* field : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         auto* multiLine = qobject_cast<QPlainTextEdit*>(field);
