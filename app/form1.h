@@ -4,6 +4,7 @@
 #include <QWidget>
 
 // After Qt's headers: moc cannot read the standard library's <concepts> when it comes first.
+#include "app/previewturns.h"
 #include "document/receiptvalues.h"
 #include "platform/fileslots.h"
 #include "platform/platform.h"
@@ -38,7 +39,8 @@ public:
     /// "Clear": empties the receipt's own fields for the next one.
     void Command2_Click();
     /// "Preview": fills the template into the output document and opens it. Returns when done;
-    /// window events run meanwhile.
+    /// window events run meanwhile. Pressed while a Preview runs, it previews what the fields
+    /// then hold once that one ends, unless they still hold that very receipt.
     void Command3_Click();
 
 signals:
@@ -92,6 +94,8 @@ private:
     void txtJml_KeyPress(char32_t& KeyAscii);
     void txtJml_Change();
 
+    /// One Preview of the values whose turn it is.
+    void runPreview();
     ReceiptValues receiptValues() const;
     /// The "Unhandle Error" box.
     void showFailure(const Failure& failure);
@@ -104,6 +108,7 @@ private:
     FileSlots m_slots;
     resipa::ProfilPerusahaan m_profilPerusahaan;
     ControlEvents* m_events = nullptr;
+    PreviewTurns m_previewTurns;
     PreviewRun* m_runningPreview = nullptr;
 
     QDateEdit* Tgl = nullptr;
