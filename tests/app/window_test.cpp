@@ -206,7 +206,9 @@ TEST_F(WindowTest, AmountIsRegroupedAndSpelledKeyByKeyInBothConventions) {
         {"\b", "1G234", k1234},
         {"D", "1G234", k1234},
         {"G", "1G234", k1234},
-        {"a x", "1G234", k1234},
+        // Every other printable character; G and D are the separators here, <, > and @ keys.
+        {"abcdefghijklmnopqrstuvwxyz ABCEFHIJKLMNOPQRSTUVWXYZ!\"#$&'()*+/:;=[\\]^_`{|}~", "1G234",
+         k1234},
         {"\xE9\xFC", "1G234", k1234}, // composed: an input method commits them
         {"<0", "1G234", k1234},
         {"<-", "-1G234", "Minus SeRibu Dua Ratus Tiga Puluh Empat  Rupiah"},
