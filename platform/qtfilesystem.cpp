@@ -147,18 +147,10 @@ public:
             keepSecondName(folder, name);
             return Kept::Done;
         }
-        switch (errno) {
-        case EEXIST:
-            return Kept::NameTaken;
-        case EPERM: // FAT, exFAT
-        case EXDEV: // the folder is another mount
-        case EOPNOTSUPP:
-        case EMLINK:
-        case ENOENT: // no /proc
-            return Kept::LinkRefused;
-        default:
-            return secondNameFailure(folder, name, errno);
-        }
+        const int code = errno;
+        if (const std::optional<Kept> kept = keptWhenLinkFails(code))
+            return *kept;
+        return secondNameFailure(folder, name, code);
     }
 
     Result<Kept> copyWritten(const PrivateFolder& folder, const QString& name) override {
@@ -330,6 +322,22 @@ void PrivateFolder::removeReceiptsWrittenBefore(const QDateTime& before) const {
             ::unlinkat(m_handle, entry->d_name, 0);
     }
     ::closedir(entries);
+}
+
+std::optional<OutputFile::Kept> keptWhenLinkFails(int code) {
+    switch (code) {
+    case EEXIST:
+        return OutputFile::Kept::NameTaken;
+    case EPERM:      // FAT, exFAT
+    case EXDEV:      // the folder is another mount
+    case EOPNOTSUPP: // ENOTSUP: a network share
+    case EMLINK:     // the file system's links per file used up
+    case ENOENT:     // no /proc
+    case ENOSYS:     // a sandbox that filters the call
+        return OutputFile::Kept::LinkRefused;
+    default:
+        return std::nullopt;
+    }
 }
 
 int writeAll(const WriteSome& writeSome, const char* data, std::size_t size) {

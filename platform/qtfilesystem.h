@@ -3,6 +3,7 @@
 #include "platform/filesystem.h"
 
 #include <functional>
+#include <optional>
 #include <sys/types.h>
 
 namespace resipa {
@@ -16,6 +17,10 @@ public:
     Result<std::unique_ptr<OutputFile>> openForWriting(const QString& path) override;
     Result<std::unique_ptr<PrivateFolder>> openPrivateFolder(const QString& path) override;
 };
+
+/// What a hard link that failed with @p code means: a name taken, or a file system or folder
+/// that has no hard links, where a copy serves instead; none for a failure to report.
+std::optional<OutputFile::Kept> keptWhenLinkFails(int code);
 
 /// The raw write of an output document, as ::write: it may write fewer bytes than asked.
 using WriteSome = std::function<ssize_t(const char* data, std::size_t size)>;

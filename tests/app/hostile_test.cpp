@@ -315,6 +315,22 @@ TEST(WriteAll, ShortWritesGoOnAndAFullDiskIsNamed) {
     }
 }
 
+// Where a file system has no hard links (FAT's EPERM, another mount, a share) the viewing
+// document is a copy; a name taken tries the next name; any other cause is told.
+TEST(KeptWhenLinkFails, NoHardLinksMeansACopy) {
+    using enum OutputFile::Kept;
+    const std::pair<int, std::optional<OutputFile::Kept>> cases[] = {
+        {EEXIST, NameTaken},   {EPERM, LinkRefused},
+        {EXDEV, LinkRefused},  {ENOTSUP, LinkRefused},
+        {EMLINK, LinkRefused}, {ENOENT, LinkRefused},
+        {ENOSYS, LinkRefused}, {EACCES, {}},
+        {ENOSPC, {}},          {EIO, {}},
+        {EROFS, {}},           {EDQUOT, {}},
+    };
+    for (const auto& [code, kept] : cases)
+        EXPECT_EQ(keptWhenLinkFails(code), kept) << code;
+}
+
 /// 0: no child process, 1: children, none ended and left unreaped, 2: a zombie among them.
 int children() {
     siginfo_t info{};
