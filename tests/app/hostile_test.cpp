@@ -14,6 +14,7 @@
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -155,6 +156,31 @@ Guard linkElsewhere(const QString& path) {
     });
 }
 
+/// A link to a FIFO or a device elsewhere, which must stay as it is, alone in its folder. Root
+/// links to a device of its own: a program that wrote through the link would replace that one,
+/// never the system's.
+Maker linkToSpecial(std::filesystem::file_type type) {
+    return [type](const QString& path) {
+        const auto elsewhere = std::make_shared<QTemporaryDir>();
+        QString special = elsewhere->filePath(u"khusus"_s);
+        Guard held;
+        if (type == std::filesystem::file_type::fifo)
+            held = fifo(special);
+        else if (geteuid() != 0)
+            special = u"/dev/null"_s;
+        else
+            EXPECT_EQ(mknod(qPrintable(special), S_IFCHR | 0666, makedev(1, 3)), 0);
+        EXPECT_TRUE(!absent(path) && QFile::link(special, path));
+        return Guard(nullptr, [elsewhere, special, type, held](void*) {
+            EXPECT_EQ(std::filesystem::symlink_status(special.toStdString()).type(), type);
+            EXPECT_EQ(QDir(elsewhere->path())
+                          .entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                     QDir::NoDotAndDotDot),
+                      QStringList{u"khusus"_s});
+        });
+    };
+}
+
 using HostileTest = FormTest;
 
 TEST_F(HostileTest, AnyProfileStartsTheWindowAndLeavesNothingOpen) {
@@ -224,6 +250,16 @@ TEST_F(HostileTest, HostileTemplateOrDocumentIsReportedOrCopiedAndKeepsThePrevio
         {"viewing folder open to all", u".kwitansi", openFolder(false), nullptr, "K-9\r\n"},
         {"document a directory", u"Resipa.rtf", directory, u"direktori", {}},
         {"document a FIFO", u"Resipa.rtf", fifo, u"bukan berkas biasa", {}},
+        {"document a link to a FIFO",
+         u"Resipa.rtf",
+         linkToSpecial(std::filesystem::file_type::fifo),
+         u"bukan berkas biasa",
+         {}},
+        {"document a link to a device",
+         u"Resipa.rtf",
+         linkToSpecial(std::filesystem::file_type::character),
+         u"bukan berkas biasa",
+         {}},
         {"plain", u"rspdefault.rtf", bytes("[NOMOR_RESIPA]\r\n"), nullptr, "K-9\r\n"},
         {"document write-protected", u"Resipa.rtf", writeProtected, u"akses ditolak", previous},
         {"folder write-protected", u"", writeProtected, u"akses ditolak", previous},
