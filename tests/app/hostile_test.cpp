@@ -6,6 +6,7 @@
 #include "platform/qtplatform.h"
 #include "tests/app/formfixture.h"
 
+#include <atomic>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
@@ -391,6 +392,9 @@ TEST_F(HostileTest, TheDesktopsOpenerIsToldAtOnceOrLaterAndReapedOrLeftRunning) 
     for (const QString& trap : {u"cwd/xdg-open"_s, u"cwd/bin/xdg-open"_s})
         writeFile(trap, "#!/bin/sh\ntouch \"$1.trap\"\n"), ::chmod(qPrintable(pathOf(trap)), 0500);
     const QString document = pathOf(u"Kwitansi 1 #2.rtf"_s);
+    // A viewer kept open waits for a writer of this FIFO.
+    const QByteArray hold = QFile::encodeName(document + u".hold"_s);
+    ASSERT_EQ(mkfifo(hold.constData(), 0600), 0);
     // The stand-in xdg-open's last command (none: not installed), the cause told at once, and once
     // it ended, by itself or, kept open as a viewer, by us; "left": the program ends meanwhile.
     const std::tuple<const char*, QString, QString> cases[] = {
@@ -401,8 +405,8 @@ TEST_F(HostileTest, TheDesktopsOpenerIsToldAtOnceOrLaterAndReapedOrLeftRunning) 
         {"exit 3", {}, u"tidak ada aplikasi"_s},
         {"exit 4", {}, u"gagal membuka"_s},
         {"exit 9", {}, u"kode 9"_s},
-        {"exec /bin/sleep 60", {}, u"sinyal 15"_s},
-        {"exec /bin/sleep 60", {}, u"left"_s},
+        {"read -r line <\"$1.hold\"", {}, u"sinyal 15"_s},
+        {"read -r line <\"$1.hold\"", {}, u"left"_s},
     };
     QStringList later; // outlives each case: an opener may end after it
     for (const auto& [opener, atOnce, told] : cases) {
@@ -417,21 +421,38 @@ TEST_F(HostileTest, TheDesktopsOpenerIsToldAtOnceOrLaterAndReapedOrLeftRunning) 
         }
         QFile::remove(document + u".asked"_s);
         later.clear();
+        // The viewer is let go when the case ends, or after three seconds should the shell wait
+        // for its opener (it must not): the test then fails at once instead of hanging.
+        std::atomic<bool> returned = false;
+        const std::jthread release([&hold, &returned](std::stop_token caseEnded) {
+            for (int i = 0; !caseEnded.stop_requested() && (returned || i < 60); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            for (int i = 0; i < 100; ++i) {
+                const int writer = ::open(hold.constData(), O_WRONLY | O_NONBLOCK);
+                if (writer >= 0)
+                    ::close(writer);
+                if (writer >= 0 || caseEnded.stop_requested()) // no reader left: none waits
+                    return;
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+        });
         const Result<> opening = shell->openDocument(document, [&later](const Failure& cause) {
             later << QString::fromStdString(cause.text);
         });
+        returned = true;
         const QString now = opening ? QString() : QString::fromStdString(opening.failure().text);
         EXPECT_TRUE(atOnce.isEmpty() ? now.isEmpty() : now.contains(atOnce)) << now.toStdString();
         if (!opener)
             continue;
-        EXPECT_TRUE(QTest::qWaitFor(
+        // A wait that times out ends the test: every later case would wait as long.
+        ASSERT_TRUE(QTest::qWaitFor(
             [&] { return readFile(document + u".asked"_s) == document.toUtf8(); }, 5000));
         const QList<QByteArray> ids = readFile(document + u".pid"_s).simplified().split(' ');
         const pid_t pid = ids.value(0).toInt(); // 0 would be our whole group
         EXPECT_TRUE(pid > 0 && ids.value(1).toInt() == pid) << "leads no session of its own";
         if (told == u"sinyal 15"_s || told == u"left"_s) {
             QTest::qWait(500); // still running: nothing told, and left alone
-            EXPECT_TRUE(later.isEmpty() && children() == 1);
+            ASSERT_TRUE(later.isEmpty() && children() == 1);
             const bool left = told == u"left"_s; // the program ends; the viewer stays
             if (left)
                 shell.reset();
@@ -439,7 +460,7 @@ TEST_F(HostileTest, TheDesktopsOpenerIsToldAtOnceOrLaterAndReapedOrLeftRunning) 
             EXPECT_TRUE(pid > 0 && ::kill(pid, SIGTERM) == 0);
             EXPECT_TRUE(!left || ::waitpid(pid, nullptr, 0) == pid);
         }
-        EXPECT_TRUE(QTest::qWaitFor([] { return children() == 0; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([] { return children() == 0; }, 5000));
         EXPECT_TRUE(told.isEmpty() || told == u"left"_s
                         ? later.isEmpty()
                         : later.size() == 1 && later[0].contains(told))
