@@ -136,15 +136,24 @@ void Form1::Command2_Click() {
 }
 
 void Form1::Command3_Click() {
+    // A press while a Preview runs arrives here nested, from its pauses, and only takes a turn.
+    if (!m_previewTurns.press(receiptValues()))
+        return;
+    do
+        runPreview();
+    while (m_previewTurns.ended(receiptValues()));
+}
+
+void Form1::runPreview() {
     // The opener may fail after the window is gone, when nobody is left to tell.
-    PreviewRun preview(m_slots, m_platform, receiptValues(),
+    PreviewRun preview(m_slots, m_platform, m_previewTurns.values(),
                        [alive = std::weak_ptr<Form1*>(m_alive)](const Failure& failure) {
                            if (const std::shared_ptr<Form1*> form = alive.lock())
                                (*form)->showFailure(failure);
                        });
-    PreviewRun* const outer = std::exchange(m_runningPreview, &preview);
+    m_runningPreview = &preview;
     const Result<> previewed = preview.run(m_executableDirectory);
-    m_runningPreview = outer;
+    m_runningPreview = nullptr;
     if (!previewed)
         showFailure(previewed.failure());
     m_window.previewEnded();
@@ -191,6 +200,7 @@ ReceiptValues Form1::receiptValues() const {
 }
 
 void Form1::endProgram() {
+    m_previewTurns.endProgram();
     if (m_runningPreview)
         m_runningPreview->abandon();
     m_platform.eventLoop.endProgram();

@@ -2,6 +2,7 @@
 
 #include "document/receiptvalues.h"
 #include "form/controls.h"
+#include "form/previewturns.h"
 #include "platform/fileslots.h"
 #include "platform/platform.h"
 #include "profile/profilefile.h"
@@ -43,7 +44,8 @@ private:
     /// "Clear": empties the receipt's own fields for the next one.
     void Command2_Click();
     /// "Preview": fills the template into the output document and opens it. Returns when done;
-    /// window events run meanwhile.
+    /// window events run meanwhile. Pressed while a Preview runs, it previews what the fields
+    /// then hold once that one ends, unless they still hold that very receipt.
     void Command3_Click();
 
     // Enter navigation.
@@ -83,6 +85,8 @@ private:
     void txtJml_KeyPress(char32_t& KeyAscii);
     void txtJml_Change();
 
+    /// One Preview of the values whose turn it is.
+    void runPreview();
     ReceiptValues receiptValues() const;
     /// The "Unhandle Error" box.
     void showFailure(const Failure& failure);
@@ -95,6 +99,7 @@ private:
     std::filesystem::path m_profilePath;
     FileSlots m_slots;
     ProfilPerusahaan m_profilPerusahaan;
+    PreviewTurns m_previewTurns;
     PreviewRun* m_runningPreview = nullptr;
     /// The focusable controls in tab order.
     std::vector<Control*> m_tabOrder;

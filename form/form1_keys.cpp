@@ -58,7 +58,10 @@ ControlHandlers Form1::handlersOf(const ControlRecord& record) {
         handlers.keyPress = std::bind_front(&Form1::txtJml_KeyPress, this);
         handlers.change = std::bind_front(&Form1::txtJml_Change, this);
     }
-    handlers.swallowEnter = (record.flags & MultiLine) != 0;
+    // Enter moves the focus on and never reaches the control itself: a multi-line field would
+    // add a line break, the date would select its part again after the focus has left.
+    handlers.swallowEnter =
+        (record.flags & MultiLine) != 0 || record.kind == ControlKind::DatePicker;
     // One press, one click: a key held on a button never presses it again.
     handlers.pressOnce = record.kind == ControlKind::Button;
     return handlers;

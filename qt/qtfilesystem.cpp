@@ -186,18 +186,10 @@ public:
             keepSecondName(folder, name);
             return Kept::Done;
         }
-        switch (errno) {
-        case EEXIST:
-            return Kept::NameTaken;
-        case EPERM: // FAT, exFAT
-        case EXDEV: // the folder is another mount
-        case EOPNOTSUPP:
-        case EMLINK:
-        case ENOENT: // no /proc
-            return Kept::LinkRefused;
-        default:
-            return secondNameFailure(folder, name, errno);
-        }
+        const int code = errno;
+        if (const std::optional<Kept> kept = keptWhenLinkFails(code))
+            return *kept;
+        return secondNameFailure(folder, name, code);
     }
 
     Result<Kept> copyWritten(const PrivateFolder& folder, const std::string& name) override {
@@ -338,6 +330,22 @@ QtFileSystem::openPrivateFolder(const std::filesystem::path& path) {
     if ((found.st_mode & 077) != 0 && ::fchmod(handle, 0700) != 0)
         return fileFailure(FileStep::MakeFolderPrivate, path, causeOfError(errno));
     return Result<std::unique_ptr<PrivateFolder>>(std::move(folder));
+}
+
+std::optional<OutputFile::Kept> keptWhenLinkFails(int code) {
+    switch (code) {
+    case EEXIST:
+        return OutputFile::Kept::NameTaken;
+    case EPERM:      // FAT, exFAT
+    case EXDEV:      // the folder is another mount
+    case EOPNOTSUPP: // ENOTSUP: a network share
+    case EMLINK:     // the file system's links per file used up
+    case ENOENT:     // no /proc
+    case ENOSYS:     // a sandbox that filters the call
+        return OutputFile::Kept::LinkRefused;
+    default:
+        return std::nullopt;
+    }
 }
 
 int writeAll(const WriteSome& writeSome, const char* data, std::size_t size) {

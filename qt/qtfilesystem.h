@@ -3,6 +3,7 @@
 #include "platform/filesystem.h"
 
 #include <functional>
+#include <optional>
 #include <sys/types.h>
 
 #include <QString>
@@ -23,6 +24,10 @@ public:
 /// The path a QString names, byte for byte as the file system knows it, and back.
 std::filesystem::path nativePath(const QString& path);
 QString qtPath(const std::filesystem::path& path);
+
+/// What a hard link that failed with @p code means: a name taken, or a file system or folder
+/// that has no hard links, where a copy serves instead; none for a failure to report.
+std::optional<OutputFile::Kept> keptWhenLinkFails(int code);
 
 /// The raw write of an output document, as ::write: it may write fewer bytes than asked.
 using WriteSome = std::function<ssize_t(const char* data, std::size_t size)>;

@@ -2,7 +2,7 @@
 
 // What the receipt window does, whichever window system draws it: tables of keys and clicks
 // with what must follow, run through a driver that each window system's suite implements over
-// its own window (and the fake controls over the behaviour alone).
+// its own window.
 
 #include "konversi/amount.h"
 #include "platform/platform.h"
@@ -87,7 +87,9 @@ inline void expectAmountTyping(FormDriver& driver) {
         {"\b", "1G234", k1234},
         {"D", "1G234", k1234},
         {"G", "1G234", k1234},
-        {"a x", "1G234", k1234},
+        // Every other printable character; G and D are the separators here, <, > and @ keys.
+        {"abcdefghijklmnopqrstuvwxyz ABCEFHIJKLMNOPQRSTUVWXYZ!\"#$&'()*+/:;=[\\]^_`{|}~", "1G234",
+         k1234},
         {"\u00e9\u00fc", "1G234", k1234}, // composed: an input method commits them
         {"<0", "1G234", k1234},
         {"<-", "-1G234", "Minus SeRibu Dua Ratus Tiga Puluh Empat  Rupiah"},

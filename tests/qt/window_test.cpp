@@ -52,6 +52,11 @@ TEST_F(WindowTest, TabCyclesTheControlsAndEveryFieldSelectsItsTextOnArrival) {
     EXPECT_EQ(visited.join(u' '), u"Tgl txtNomor txtTempat txtPen txtJml txtBilang txtKet Command3 "
                                   "Command2 Command1 txtNPer txtDesc txtAl txtNBank txtAcc txtANB "
                                   "txtPimp Tgl"_s);
+    // The date, like the text fields, shows its selection only while it has the focus.
+    QWidget* date = control(u"Tgl"_s);
+    EXPECT_TRUE(selectedAndRedPixels(date).first);
+    key(Qt::Key_Return);
+    EXPECT_FALSE(selectedAndRedPixels(date).first);
     // A click places the caret after the focus arrived; the whole text must end up selected.
     for (QWidget* field : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         auto* multiLine = qobject_cast<QPlainTextEdit*>(field);
@@ -321,46 +326,122 @@ TEST_F(WindowTest, FillsEveryPlaceholderReplacesTheDocumentAndOpensIt) {
     EXPECT_EQ(strayFiles(), QStringList());
 }
 
-TEST_F(WindowTest, APreviewPrintsTheValuesItStartedWithAndASecondOneMeanwhileFails) {
+TEST_F(WindowTest, APreviewPrintsItsOwnValuesAndAPressMeanwhileFollowsItOnlyWithOthers) {
     writeFile(u"rspdefault.rtf"_s, QByteArray("[NOMOR_RESIPA] [NAMA]\r\n").repeated(4000) +
                                        "{\\info{\\title Kwitansi [NOMOR_RESIPA] - [NAMA]}}\r\n");
     start();
-    control<QLineEdit>(u"txtNomor"_s)->setText(u"A"_s);
-    control<QLineEdit>(u"txtPen"_s)->setText(u"Budi"_s);
+    auto* nomor = control<QLineEdit>(u"txtNomor"_s);
+    auto* nama = control<QLineEdit>(u"txtPen"_s);
+    auto* command3 = control<QPushButton>(u"Command3"_s);
+    const auto type = [&](const char* number, const char* name) {
+        nomor->setText(QString::fromLatin1(number));
+        nama->setText(QString::fromLatin1(name));
+    };
+    // What is done while the lines of "A Budi" are copied, and the receipts then opened.
+    const std::tuple<const char*, std::function<void()>, QStringList> cases[] = {
+        {"pressed again by a click and by Enter",
+         [&] {
+             command3->click();
+             command3->setFocus();
+             key(Qt::Key_Return);
+         },
+         {u"A Budi"_s}},
+        {"a double-click, its second click arriving meanwhile", {}, {u"A Budi"_s}},
+        // The values a follow-up takes are those it starts with.
+        {"another receipt pressed twice",
+         [&] {
+             type("B", "Sari");
+             command3->click();
+             command3->click();
+             nama->setText(u"Wati"_s);
+         },
+         {u"A Budi"_s, u"B Wati"_s}},
+        {"another receipt pressed, then typed back",
+         [&] {
+             type("B", "Sari");
+             command3->click();
+             type("A", "Budi");
+         },
+         {u"A Budi"_s}},
+        {"edits and Clear, then pressed",
+         [&] {
+             type("B", "Sari");
+             control<QPushButton>(u"Command2"_s)->click();
+             command3->click();
+         },
+         {u"A Budi"_s, u" "_s}},
+    };
     QSignalSpy finished(form.get(), &QtForm1::previewFinished);
-    // Edits, Clear and a second Preview while the lines are copied.
-    duringPreview([this] {
-        control<QLineEdit>(u"txtNomor"_s)->setText(u"B"_s);
-        control<QLineEdit>(u"txtPen"_s)->setText(u"Sari"_s);
-        control<QPushButton>(u"Command2"_s)->click();
-        control<QPushButton>(u"Command3"_s)->click();
-    });
-    previewFails(u"slot berkas 1"_s);
-    EXPECT_EQ(finished.size(), 2);
-    EXPECT_TRUE(readFile(u"Resipa.rtf"_s) == QByteArray("A Budi\r\n").repeated(4000) +
-                                                 "{\\info{\\title Kwitansi A - Budi}}\r\n");
-    EXPECT_EQ(desk.opened, QStringList{viewingPath(u"Kwitansi A 14.05.09.rtf"_s)});
-    EXPECT_EQ(textOf(control(u"txtNomor"_s)), QString()); // cleared for the next receipt
+    for (const auto& [label, meanwhile, receipts] : cases) {
+        SCOPED_TRACE(label);
+        QDir(pathOf(u".kwitansi"_s)).removeRecursively();
+        type("A", "Budi");
+        finished.clear();
+        if (meanwhile) {
+            duringPreview(meanwhile);
+            EXPECT_EQ(preview(), QString());
+        } else {
+            desk.opened.clear();
+            desk.shown.clear();
+            QWindow* window = form->windowHandle();
+            const QPoint at = command3->mapTo(form.get(), QPoint(8, 8));
+            const int time = QTest::lastMouseTimestamp += 1000;
+            for (int i = 0; i < 4; ++i)
+                QMetaObject::invokeMethod(
+                    qApp,
+                    [=] {
+                        qt_handleMouseEvent(window, at, window->mapToGlobal(at),
+                                            i % 2 ? Qt::NoButton : Qt::LeftButton, Qt::LeftButton,
+                                            i % 2 ? QEvent::MouseButtonRelease
+                                                  : QEvent::MouseButtonPress,
+                                            {}, time + 50 * i);
+                    },
+                    Qt::QueuedConnection);
+            QCoreApplication::sendPostedEvents();
+            QTest::lastMouseTimestamp += 1000;
+            EXPECT_EQ(desk.shown, QStringList());
+        }
+        EXPECT_EQ(finished.size(), receipts.size());
+        ASSERT_EQ(desk.opened.size(), receipts.size()) << desk.opened.join(u' ').toStdString();
+        for (qsizetype i = 0; i < receipts.size(); ++i) {
+            const QByteArrayList values = receipts[i].toLatin1().split(' ');
+            const QString number = QString::fromLatin1(values[0]);
+            EXPECT_EQ(desk.opened[i],
+                      viewingPath((u"Kwitansi "_s + number).trimmed() + u" 14.05.09.rtf"_s));
+            const QByteArray receipt = (values[0] + ' ' + values[1] + "\r\n").repeated(4000) +
+                                       "{\\info{\\title Kwitansi " + values[0] + " - " + values[1] +
+                                       "}}\r\n";
+            EXPECT_TRUE(readFile(desk.opened[i]) == receipt);
+        }
+    }
 }
 
 TEST_F(WindowTest, KeluarOrClosingDuringAPreviewEndsWithoutOpeningAnything) {
+    // Also after a press meanwhile, with the same values or others: none is previewed.
     for (const bool byKeluar : {true, false}) {
-        SCOPED_TRACE(byKeluar ? "Keluar" : "window closed");
-        writeFile(u"rspdefault.rtf"_s, "one\r\ntwo\r\n");
-        writeFile(u"Resipa.rtf"_s, "previous receipt");
-        desk.endRequests = 0;
-        start();
-        duringPreview([this, byKeluar] {
-            if (byKeluar)
-                control<QPushButton>(u"Command1"_s)->click();
-            else
-                form->close();
-        });
-        EXPECT_EQ(preview(), QString());
-        EXPECT_EQ(desk.endRequests, 1);
-        EXPECT_EQ(desk.opened, QStringList());
-        EXPECT_EQ(readFile(u"Resipa.rtf"_s), "previous receipt");
-        EXPECT_EQ(strayFiles(), QStringList());
+        for (const QString& pressedWith : {QString(), u"A"_s, u"B"_s}) {
+            SCOPED_TRACE((byKeluar ? "Keluar " : "window closed ") + pressedWith.toStdString());
+            writeFile(u"rspdefault.rtf"_s, "one\r\ntwo\r\n");
+            writeFile(u"Resipa.rtf"_s, "previous receipt");
+            desk.endRequests = 0;
+            start();
+            control<QLineEdit>(u"txtNomor"_s)->setText(u"A"_s);
+            duringPreview([this, byKeluar, pressedWith] {
+                if (!pressedWith.isNull()) {
+                    control<QLineEdit>(u"txtNomor"_s)->setText(pressedWith);
+                    control<QPushButton>(u"Command3"_s)->click();
+                }
+                if (byKeluar)
+                    control<QPushButton>(u"Command1"_s)->click();
+                else
+                    form->close();
+            });
+            EXPECT_EQ(preview(), QString());
+            EXPECT_EQ(desk.endRequests, 1);
+            EXPECT_EQ(desk.opened, QStringList());
+            EXPECT_EQ(readFile(u"Resipa.rtf"_s), "previous receipt");
+            EXPECT_EQ(strayFiles(), QStringList());
+        }
     }
 }
 
