@@ -151,7 +151,6 @@ void Form1::runPreview() {
     m_runningPreview = nullptr;
     if (!previewed)
         showFailure(previewed.failure());
-    emit previewFinished();
 }
 
 void Form1::showFailure(const Failure& failure) {

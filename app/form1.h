@@ -43,10 +43,6 @@ public:
     /// then hold once that one ends, unless they still hold that very receipt.
     void Command3_Click();
 
-signals:
-    /// A Preview has ended, whatever its outcome.
-    void previewFinished();
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
