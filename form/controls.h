@@ -79,9 +79,6 @@ public:
     virtual ScreenArea outerArea() const = 0;
     /// Moves the window's outer top-left corner there, keeping its size.
     virtual void moveTo(float left, float top) = 0;
-
-    /// A Preview has ended, whatever its outcome.
-    virtual void previewEnded() {}
 };
 
 } // namespace resipa

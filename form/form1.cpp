@@ -156,7 +156,6 @@ void Form1::runPreview() {
     m_runningPreview = nullptr;
     if (!previewed)
         showFailure(previewed.failure());
-    m_window.previewEnded();
 }
 
 void Form1::showFailure(const Failure& failure) {

@@ -44,8 +44,8 @@ private:
     /// "Clear": empties the receipt's own fields for the next one.
     void Command2_Click();
     /// "Preview": fills the template into the output document and opens it. Returns when done;
-    /// window events run meanwhile. Pressed while a Preview runs, it previews what the fields
-    /// then hold once that one ends, unless they still hold that very receipt.
+    /// window events run meanwhile. Pressed while a Preview runs, it previews, once that one
+    /// ends, what the fields hold then, unless they hold that very receipt.
     void Command3_Click();
 
     // Enter navigation.

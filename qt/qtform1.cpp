@@ -97,10 +97,6 @@ void QtForm1::moveTo(float left, float top) {
     move(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)));
 }
 
-void QtForm1::previewEnded() {
-    emit previewFinished();
-}
-
 void QtForm1::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     QPainter painter(this);

@@ -28,10 +28,6 @@ public:
     QtForm1(Platform platform, const QString& executableDirectory, QWidget* parent = nullptr);
     ~QtForm1() override;
 
-signals:
-    /// A Preview has ended, whatever its outcome.
-    void previewFinished();
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -49,7 +45,6 @@ private:
     ScreenArea screenArea() const override;
     ScreenArea outerArea() const override;
     void moveTo(float left, float top) override;
-    void previewEnded() override;
 
     template <typename Adapter>
     Adapter& keep(QWidget& widget, std::unique_ptr<Adapter> control);

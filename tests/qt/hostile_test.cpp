@@ -141,43 +141,39 @@ Maker openFolder(bool othersOwn) {
     };
 }
 
-/// A link to a folder elsewhere, whose old receipt must stay as it is, alone.
-Guard linkElsewhere(const QString& path) {
-    const auto elsewhere = std::make_shared<QTemporaryDir>();
-    QFile old(elsewhere->filePath(u"Kwitansi arsip 2024.rtf"_s));
-    EXPECT_TRUE(!absent(path) && old.open(QIODevice::WriteOnly) && old.write("arsip") == 5 &&
-                old.setFileTime(QDateTime::currentDateTime().addDays(-3),
-                                QFileDevice::FileModificationTime) &&
-                QFile::link(elsewhere->path(), path));
-    return Guard(nullptr, [elsewhere](void*) {
-        const QFileInfoList kept =
-            QDir(elsewhere->path())
-                .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-        EXPECT_TRUE(kept.size() == 1 && kept[0].size() == 5) << "the folder linked to was changed";
-    });
-}
-
-/// A link to a FIFO or a device elsewhere, which must stay as it is, alone in its folder. Root
-/// links to a device of its own: a program that wrote through the link would replace that one,
-/// never the system's.
-Maker linkToSpecial(std::filesystem::file_type type) {
+/// A link to something elsewhere, which must stay as it is, alone in its folder: a folder with
+/// an old receipt, a FIFO, or a device. Root links to a device of its own: a program writing
+/// through the link would replace that one, never the system's.
+Maker linkElsewhere(mode_t type) {
     return [type](const QString& path) {
         const auto elsewhere = std::make_shared<QTemporaryDir>();
-        QString special = elsewhere->filePath(u"khusus"_s);
+        QString target = elsewhere->filePath(u"khusus"_s);
         Guard held;
-        if (type == std::filesystem::file_type::fifo)
-            held = fifo(special);
-        else if (geteuid() != 0)
-            special = u"/dev/null"_s;
-        else
-            EXPECT_EQ(mknod(qPrintable(special), S_IFCHR | 0666, makedev(1, 3)), 0);
-        EXPECT_TRUE(!absent(path) && QFile::link(special, path));
-        return Guard(nullptr, [elsewhere, special, type, held](void*) {
-            EXPECT_EQ(std::filesystem::symlink_status(special.toStdString()).type(), type);
-            EXPECT_EQ(QDir(elsewhere->path())
-                          .entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
-                                     QDir::NoDotAndDotDot),
-                      QStringList{u"khusus"_s});
+        if (type == S_IFDIR) {
+            QFile old(elsewhere->filePath(u"Kwitansi arsip 2024.rtf"_s));
+            EXPECT_TRUE(old.open(QIODevice::WriteOnly) && old.write("arsip") == 5 &&
+                        old.setFileTime(QDateTime::currentDateTime().addDays(-3),
+                                        QFileDevice::FileModificationTime));
+            target = elsewhere->path();
+        } else if (type == S_IFIFO) {
+            held = fifo(target);
+        } else if (geteuid() != 0) {
+            target = u"/dev/null"_s;
+        } else {
+            EXPECT_EQ(mknod(qPrintable(target), type | 0666, makedev(1, 3)), 0);
+        }
+        EXPECT_TRUE(!absent(path) && QFile::link(target, path));
+        const auto contents = [elsewhere] {
+            QStringList found;
+            for (const QFileInfo& entry : QDir(elsewhere->path())
+                                              .entryInfoList(QDir::AllEntries | QDir::System |
+                                                             QDir::Hidden | QDir::NoDotAndDotDot))
+                found << entry.fileName() + (entry.isFile() ? u" berkas "_s : u" "_s) +
+                             QString::number(entry.size());
+            return found;
+        };
+        return Guard(nullptr, [contents, before = contents(), held](void*) {
+            EXPECT_EQ(contents(), before) << "what the link leads to was changed";
         });
     };
 }
@@ -247,20 +243,12 @@ TEST_F(HostileTest, HostileTemplateOrDocumentIsReportedOrCopiedAndKeepsThePrevio
         {"links refused", u"Resipa.rtf", fault(&Desk::Faults::linksRefused, true), nullptr,
          "K-9\r\n"},
         {"viewing folder a file", u".kwitansi", bytes("x"), u"bukan folder", previous},
-        {"viewing folder a link", u".kwitansi", linkElsewhere, u"tautan", previous},
+        {"viewing folder a link", u".kwitansi", linkElsewhere(S_IFDIR), u"tautan", previous},
         {"viewing folder open to all", u".kwitansi", openFolder(false), nullptr, "K-9\r\n"},
         {"document a directory", u"Resipa.rtf", directory, u"direktori", {}},
         {"document a FIFO", u"Resipa.rtf", fifo, u"bukan berkas biasa", {}},
-        {"document a link to a FIFO",
-         u"Resipa.rtf",
-         linkToSpecial(std::filesystem::file_type::fifo),
-         u"bukan berkas biasa",
-         {}},
-        {"document a link to a device",
-         u"Resipa.rtf",
-         linkToSpecial(std::filesystem::file_type::character),
-         u"bukan berkas biasa",
-         {}},
+        {"document links to a FIFO", u"Resipa.rtf", linkElsewhere(S_IFIFO), u"bukan berkas", {}},
+        {"document links to a device", u"Resipa.rtf", linkElsewhere(S_IFCHR), u"bukan berkas", {}},
         {"plain", u"rspdefault.rtf", bytes("[NOMOR_RESIPA]\r\n"), nullptr, "K-9\r\n"},
         {"document write-protected", u"Resipa.rtf", writeProtected, u"akses ditolak", previous},
         {"folder write-protected", u"", writeProtected, u"akses ditolak", previous},
@@ -356,17 +344,11 @@ TEST(WriteAll, ShortWritesGoOnAndAFullDiskIsNamed) {
 // Where a file system has no hard links (FAT's EPERM, another mount, a share) the viewing
 // document is a copy; a name taken tries the next name; any other cause is told.
 TEST(KeptWhenLinkFails, NoHardLinksMeansACopy) {
-    using enum OutputFile::Kept;
-    const std::pair<int, std::optional<OutputFile::Kept>> cases[] = {
-        {EEXIST, NameTaken},   {EPERM, LinkRefused},
-        {EXDEV, LinkRefused},  {ENOTSUP, LinkRefused},
-        {EMLINK, LinkRefused}, {ENOENT, LinkRefused},
-        {ENOSYS, LinkRefused}, {EACCES, {}},
-        {ENOSPC, {}},          {EIO, {}},
-        {EROFS, {}},           {EDQUOT, {}},
-    };
-    for (const auto& [code, kept] : cases)
-        EXPECT_EQ(keptWhenLinkFails(code), kept) << code;
+    EXPECT_EQ(keptWhenLinkFails(EEXIST), OutputFile::Kept::NameTaken);
+    for (const int code : {EPERM, EXDEV, ENOTSUP, EMLINK, ENOENT, ENOSYS})
+        EXPECT_EQ(keptWhenLinkFails(code), OutputFile::Kept::LinkRefused) << code;
+    for (const int code : {EACCES, ENOSPC, EIO, EROFS, EDQUOT})
+        EXPECT_EQ(keptWhenLinkFails(code), std::nullopt) << code;
 }
 
 /// 0: no child process, 1: children, none ended and left unreaped, 2: a zombie among them.
@@ -426,15 +408,12 @@ TEST_F(HostileTest, TheDesktopsOpenerIsToldAtOnceOrLaterAndReapedOrLeftRunning) 
         // for its opener (it must not): the test then fails at once instead of hanging.
         std::atomic<bool> returned = false;
         const std::jthread release([&hold, &returned](std::stop_token caseEnded) {
-            for (int i = 0; !caseEnded.stop_requested() && (returned || i < 60); ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            for (int i = 0; i < 100; ++i) {
+            for (int i = 0;; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(50))) {
+                if (!caseEnded.stop_requested() && (returned || i < 60))
+                    continue;
                 const int writer = ::open(hold.constData(), O_WRONLY | O_NONBLOCK);
-                if (writer >= 0)
-                    ::close(writer);
-                if (writer >= 0 || caseEnded.stop_requested()) // no reader left: none waits
-                    return;
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                if (writer >= 0 || caseEnded.stop_requested()) // none waits: no reader left
+                    return void(writer < 0 || ::close(writer));
             }
         });
         const Result<> opening =
