@@ -1,5 +1,7 @@
 #include "qt/qtplatform.h"
 
+#include "qt/qtform1.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -159,8 +161,14 @@ void DesktopShell::reapOpeners() {
 }
 
 void ModalMessageBox::inform(const std::string& title, const std::string& text) {
+    // Over the program's window, whichever window is active: an opener's failure may come
+    // while a viewer is in front.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const auto form = std::ranges::find_if(
+        windows, [](const QWidget* window) { return qobject_cast<const QtForm1*>(window); });
     QMessageBox box(QMessageBox::Information, QString::fromStdString(title),
-                    QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
+                    QString::fromStdString(text), QMessageBox::Ok,
+                    form == windows.end() ? nullptr : *form);
     box.exec();
 }
 

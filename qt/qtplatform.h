@@ -52,7 +52,7 @@ private:
     QTimer m_watch;
 };
 
-/// A modal box over the active window.
+/// A modal box over the program's window.
 class ModalMessageBox final : public MessageBox {
 public:
     void inform(const std::string& title, const std::string& text) override;
