@@ -2,9 +2,9 @@
 // amount field, and start-up until the window is exposed, each beside plain Qt doing the least
 // that could be done instead.
 
-#include "app/form1.h"
 #include "bench/benchdesktop.h"
 #include "bench/templategen.h"
+#include "qt/qtform1.h"
 
 #include <chrono>
 #include <cstdint>
@@ -26,7 +26,7 @@
 
 namespace {
 
-using resipa::Form1;
+using resipa::QtForm1;
 using resipa::bench::BenchDesktop;
 using Clock = std::chrono::steady_clock;
 
@@ -50,7 +50,7 @@ const QTemporaryDir& exeDirWithTemplate(std::size_t bytes) {
 void BM_Preview(benchmark::State& state, std::size_t templateBytes) {
     const QTemporaryDir& exeDir = exeDirWithTemplate(templateBytes);
     BenchDesktop desk;
-    Form1 form(desk.platform(), exeDir.path());
+    QtForm1 form(desk.platform(), exeDir.path());
     resipa::bench::typeSampleReceipt(form);
     if (!resipa::bench::showUntilExposed(form)) {
         state.SkipWithError("the window was never exposed");
@@ -91,7 +91,7 @@ void typeDigits(benchmark::State& state, QLineEdit& field, bool withRepaint) {
 void BM_TypeDigit_Form1(benchmark::State& state, bool withRepaint) {
     const QTemporaryDir& exeDir = exeDirWithTemplate(resipa::bench::minimumTemplateBytes());
     BenchDesktop desk;
-    Form1 form(desk.platform(), exeDir.path());
+    QtForm1 form(desk.platform(), exeDir.path());
     if (!resipa::bench::showUntilExposed(form)) {
         state.SkipWithError("the window was never exposed");
         return;
@@ -136,7 +136,7 @@ void startUp(benchmark::State& state, MakeWindow makeWindow) {
 void BM_StartUp_Form1(benchmark::State& state) {
     const QTemporaryDir& exeDir = exeDirWithTemplate(resipa::bench::minimumTemplateBytes());
     BenchDesktop desk;
-    startUp(state, [&] { return std::make_unique<Form1>(desk.platform(), exeDir.path()); });
+    startUp(state, [&] { return std::make_unique<QtForm1>(desk.platform(), exeDir.path()); });
 }
 
 // The same 38 controls as the receipt window, of the same kinds (lines and the rectangle as

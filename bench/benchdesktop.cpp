@@ -1,7 +1,7 @@
 #include "bench/benchdesktop.h"
 
-#include "app/form1.h"
 #include "bench/receiptvalues.h"
+#include "qt/qtform1.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,7 +20,7 @@ bool provideSampleProfile(const QString& directory) {
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
 
-void typeSampleReceipt(Form1& form) {
+void typeSampleReceipt(QtForm1& form) {
     const ReceiptValues values = sampleReceiptValues();
     const auto setLine = [&](const char* name, const std::string& text) {
         form.findChild<QLineEdit*>(QString::fromUtf8(name))->setText(QString::fromStdString(text));

@@ -4,14 +4,14 @@
 // sample receipt typed into the window.
 
 #include "bench/receiptvalues.h"
-#include "tests/app/desk.h"
+#include "tests/qt/desk.h"
 
 #include <QString>
 
 class QWidget;
 
 namespace resipa {
-class Form1;
+class QtForm1;
 }
 
 namespace resipa::bench {
@@ -27,7 +27,7 @@ bool provideSampleProfile(const QString& directory);
 
 /// Types the sample receipt's own fields (number, recipient, amount, description) into the
 /// window; the date and the company come from the desk's clock and the profile.
-void typeSampleReceipt(Form1& form);
+void typeSampleReceipt(QtForm1& form);
 
 /// Shows @p window and waits until the window system has exposed it. False on time-out.
 bool showUntilExposed(QWidget& window);

@@ -7,9 +7,9 @@
 // The window runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise; the shell is
 // only asked, never started. DIR receives the sample company profile if it has none.
 
-#include "app/form1.h"
 #include "bench/benchdesktop.h"
 #include "bench/receiptvalues.h"
+#include "qt/qtform1.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     resipa::bench::BenchDesktop desk;
-    resipa::Form1 form(desk.platform(), directory);
+    resipa::QtForm1 form(desk.platform(), directory);
     resipa::bench::typeSampleReceipt(form);
     if (!resipa::bench::showUntilExposed(form)) {
         std::fprintf(stderr, "%s: the window was never shown\n", argv[0]);

@@ -28,6 +28,8 @@ struct ReceiptValues {
     std::string namaBank;            ///< txtNBank
     std::string atasNama;            ///< txtANB
     std::string acc;                 ///< txtAcc
+
+    bool operator==(const ReceiptValues&) const = default;
 };
 
 /// A placeholder of the template and the receipt value that fills it.

@@ -1,5 +1,7 @@
 #include "platform/fileslots.h"
 
+#include <string>
+
 namespace resipa {
 
 FileSlots::FileSlots(FileSystem& files)
@@ -16,19 +18,18 @@ const FileSlots::Slot* FileSlots::find(int slot) const {
 Result<FileSlots::Slot*> FileSlots::claim(int slot) {
     Slot* held = find(slot);
     if (!held)
-        return failure(QStringLiteral("Nomor slot berkas tidak sah: %1.").arg(slot));
+        return Failure{"Nomor slot berkas tidak sah: " + std::to_string(slot) + "."};
     if (held->inUse())
-        return failure(
-            QStringLiteral("Berkas sudah terbuka: slot berkas %1 sedang dipakai oleh %2.")
-                .arg(slot)
-                .arg(held->path));
+        return Failure{"Berkas sudah terbuka: slot berkas " + std::to_string(slot) +
+                       " sedang dipakai oleh " + utf8Of(held->path) + "."};
     return held;
 }
 
 template <typename File>
-Result<> FileSlots::place(int slot, const QString& path,
-                          Result<std::unique_ptr<File>> (FileSystem::*open)(const QString&),
-                          std::unique_ptr<File> Slot::*holder) {
+Result<>
+FileSlots::place(int slot, const std::filesystem::path& path,
+                 Result<std::unique_ptr<File>> (FileSystem::*open)(const std::filesystem::path&),
+                 std::unique_ptr<File> Slot::*holder) {
     const Result<Slot*> free = claim(slot);
     if (!free)
         return free.failure();
@@ -40,11 +41,11 @@ Result<> FileSlots::place(int slot, const QString& path,
     return {};
 }
 
-Result<> FileSlots::openForReading(int slot, const QString& path) {
+Result<> FileSlots::openForReading(int slot, const std::filesystem::path& path) {
     return place(slot, path, &FileSystem::openForReading, &Slot::input);
 }
 
-Result<> FileSlots::openForWriting(int slot, const QString& path) {
+Result<> FileSlots::openForWriting(int slot, const std::filesystem::path& path) {
     return place(slot, path, &FileSystem::openForWriting, &Slot::output);
 }
 
@@ -66,10 +67,10 @@ OutputFile* FileSlots::output(int slot) {
 Result<> FileSlots::commit(int slot) {
     OutputFile* document = output(slot);
     if (!document)
-        return failure(QStringLiteral("Slot berkas %1 tidak memegang dokumen keluaran.").arg(slot));
+        return Failure{"Slot berkas " + std::to_string(slot) + " tidak memegang dokumen keluaran."};
     Result<> committed = document->commit();
     if (!committed && committed.failure().text.empty())
-        committed = failure(QStringLiteral("Berkas gagal disimpan: %1.").arg(find(slot)->path));
+        committed = Failure{"Berkas gagal disimpan: " + utf8Of(find(slot)->path) + "."};
     close(slot);
     return committed;
 }

@@ -3,9 +3,8 @@
 #include "platform/filesystem.h"
 
 #include <array>
+#include <filesystem>
 #include <memory>
-
-#include <QString>
 
 namespace resipa {
 
@@ -18,8 +17,8 @@ public:
 
     explicit FileSlots(FileSystem& files);
 
-    Result<> openForReading(int slot, const QString& path);
-    Result<> openForWriting(int slot, const QString& path);
+    Result<> openForReading(int slot, const std::filesystem::path& path);
+    Result<> openForWriting(int slot, const std::filesystem::path& path);
 
     bool inUse(int slot) const;
     /// The file open for reading in the slot, or null.
@@ -36,7 +35,7 @@ public:
 
 private:
     struct Slot {
-        QString path;
+        std::filesystem::path path;
         std::unique_ptr<InputFile> input;
         std::unique_ptr<OutputFile> output;
         bool inUse() const { return input || output; }
@@ -47,8 +46,8 @@ private:
     /// The free slot, or why it cannot be used.
     Result<Slot*> claim(int slot);
     template <typename File>
-    Result<> place(int slot, const QString& path,
-                   Result<std::unique_ptr<File>> (FileSystem::*open)(const QString&),
+    Result<> place(int slot, const std::filesystem::path& path,
+                   Result<std::unique_ptr<File>> (FileSystem::*open)(const std::filesystem::path&),
                    std::unique_ptr<File> Slot::*holder);
 
     FileSystem& m_files;

@@ -6,34 +6,32 @@
 // operator is shown as it is.
 
 #include "document/bytestream.h"
+#include "platform/filefailure.h"
 
+#include <chrono>
+#include <filesystem>
+#include <functional>
 #include <future>
 #include <memory>
-
-#include <QDateTime>
-#include <QString>
+#include <string>
+#include <string_view>
 
 namespace resipa {
 
 /// The private folder beside the program that holds the documents handed to the desktop, open
-/// as one directory handle: every step inside it goes through that handle, so the folder
-/// cannot be switched for another (a link, someone else's folder) once it was checked.
+/// once: every step inside it goes through that one opening, so the folder cannot be switched
+/// for another (a link, someone else's folder) once it was checked.
 class PrivateFolder {
 public:
-    PrivateFolder(int handle, QString path);
-    ~PrivateFolder();
-    PrivateFolder(const PrivateFolder&) = delete;
-    PrivateFolder& operator=(const PrivateFolder&) = delete;
+    /// Chooses files by their names, UTF-8.
+    using NameTest = std::function<bool(std::string_view name)>;
 
-    int handle() const { return m_handle; }
-    const QString& path() const { return m_path; }
-    /// Removes the regular files named exactly "Kwitansi <anything>.rtf" that were last written
-    /// before @p before. Nothing else is touched; failures are ignored.
-    void removeReceiptsWrittenBefore(const QDateTime& before) const;
-
-private:
-    int m_handle;
-    QString m_path;
+    virtual ~PrivateFolder() = default;
+    virtual const std::filesystem::path& path() const = 0;
+    /// Removes the regular files (no link, folder or device) whose names @p chosen accepts and
+    /// that were last written before @p before. Nothing else is touched; failures are ignored.
+    virtual void removeFilesWrittenBefore(const NameTest& chosen,
+                                          std::chrono::system_clock::time_point before) const = 0;
 };
 
 /// A file open for sequential reading.
@@ -45,13 +43,13 @@ class OutputFile : public ByteSink {
 public:
     enum class Kept { Done, NameTaken, LinkRefused };
 
-    /// Before commit(): gives what has been written a second name, @p name in @p folder, as a
-    /// hard link to this very file, which later replacements of the target leave alone. A file
-    /// of that name is never replaced (NameTaken); LinkRefused where the file system has no
-    /// hard links.
-    virtual Result<Kept> linkWritten(const PrivateFolder& folder, const QString& name) = 0;
+    /// Before commit(): gives what has been written a second name, @p name (UTF-8) in
+    /// @p folder, as a hard link to this very file, which later replacements of the target
+    /// leave alone. A file of that name is never replaced (NameTaken); LinkRefused where the
+    /// file system has no hard links. The folder comes from the same file system.
+    virtual Result<Kept> linkWritten(const PrivateFolder& folder, const std::string& name) = 0;
     /// The same as a copy of the bytes written, for file systems that refuse links.
-    virtual Result<Kept> copyWritten(const PrivateFolder& folder, const QString& name) = 0;
+    virtual Result<Kept> copyWritten(const PrivateFolder& folder, const std::string& name) = 0;
     /// Starts making what has been written durable, on a thread of its own that needs nothing
     /// of this object, so the caller may go on (and even destroy it) meanwhile; commit() then
     /// finds little left to sync. An invalid future where it cannot start.
@@ -61,23 +59,21 @@ public:
     virtual Result<> commit() = 0;
 };
 
-/// A Failure that tells the operator @p text.
-inline Failure failure(const QString& text) {
-    return {text.toStdString()};
-}
-
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
     /// True only for a regular file at exactly this path: a directory, a FIFO or a device
     /// counts as absent.
-    virtual bool isFile(const QString& path) const = 0;
-    virtual Result<std::unique_ptr<InputFile>> openForReading(const QString& path) = 0;
-    virtual Result<std::unique_ptr<OutputFile>> openForWriting(const QString& path) = 0;
+    virtual bool isFile(const std::filesystem::path& path) const = 0;
+    virtual Result<std::unique_ptr<InputFile>>
+    openForReading(const std::filesystem::path& path) = 0;
+    virtual Result<std::unique_ptr<OutputFile>>
+    openForWriting(const std::filesystem::path& path) = 0;
     /// Opens the private folder at @p path, creating it open to its owner only. One that is
     /// there must be a real folder of the program's user (a looser one is made private); a
     /// link, a file or another user's folder is refused.
-    virtual Result<std::unique_ptr<PrivateFolder>> openPrivateFolder(const QString& path) = 0;
+    virtual Result<std::unique_ptr<PrivateFolder>>
+    openPrivateFolder(const std::filesystem::path& path) = 0;
 };
 
 } // namespace resipa

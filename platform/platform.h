@@ -1,28 +1,43 @@
 #pragma once
 
-// What the receipt window needs of the desktop, each behind a small interface so that tests
-// can stand in for the clock, the locale, the shell, the message box and the program's end.
+// What the receipt window needs of the desktop, each behind a small interface that every window
+// system implements once and tests stand in for: the clock, the locale's number rules, the
+// shell, the message box, the event loop and the files.
 
 #include "konversi/amount.h"
 #include "platform/filesystem.h"
 
+#include <chrono>
+#include <compare>
 #include <functional>
-
-#include <QDate>
-#include <QDateTime>
-#include <QString>
-
-class QWidget;
+#include <string>
 
 namespace resipa {
+
+/// A calendar date.
+struct Date {
+    int year = 0;
+    int month = 0; ///< 1 to 12
+    int day = 0;   ///< 1 to 31
+    friend auto operator<=>(const Date&, const Date&) = default;
+};
+
+/// A moment as the clock on the wall shows it, and as a point in time.
+struct LocalTime {
+    Date date;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    std::chrono::system_clock::time_point instant;
+};
 
 class Clock {
 public:
     virtual ~Clock() = default;
-    /// Today's date, without time of day.
-    virtual QDate today() const = 0;
+    /// Today's date.
+    virtual Date today() const = 0;
     /// The local date and time of day, to the second.
-    virtual QDateTime now() const = 0;
+    virtual LocalTime now() const = 0;
 };
 
 class NumberRules {
@@ -41,20 +56,22 @@ public:
     /// Asks the desktop to open the document with its viewer and returns without waiting:
     /// success once the opener runs, otherwise the cause. An opener that fails later calls
     /// @p failed from the event loop; one that keeps running counts as success.
-    virtual Result<> openDocument(const QString& path, LaterFailure failed) = 0;
+    virtual Result<> openDocument(const std::filesystem::path& path, LaterFailure failed) = 0;
 };
 
 class MessageBox {
 public:
     virtual ~MessageBox() = default;
-    /// Shows @p text under @p title with the information icon and one OK button, and returns
-    /// once it is dismissed.
-    virtual void inform(QWidget* owner, const QString& title, const QString& text) = 0;
+    /// Shows @p text under @p title with the information icon and one OK button over the
+    /// program's window, and returns once it is dismissed.
+    virtual void inform(const std::string& title, const std::string& text) = 0;
 };
 
-class ProgramEnd {
+class EventLoop {
 public:
-    virtual ~ProgramEnd() = default;
+    virtual ~EventLoop() = default;
+    /// Lets every pending window event run, then returns.
+    virtual void runPendingEvents() = 0;
     /// Ends the program at once: no further handler of the window runs.
     virtual void endProgram() = 0;
 };
@@ -66,7 +83,7 @@ struct Platform {
     NumberRules& numbers;
     Shell& shell;
     MessageBox& messageBox;
-    ProgramEnd& programEnd;
+    EventLoop& eventLoop;
 };
 
 } // namespace resipa

@@ -27,7 +27,7 @@ std::string readPrefix(InputFile& file) {
 
 } // namespace
 
-ProfilPerusahaan readProfileFile(FileSlots& fileSlots, const QString& path) {
+ProfilPerusahaan readProfileFile(FileSlots& fileSlots, const std::filesystem::path& path) {
     if (!fileSlots.openForReading(kProfileSlot, path))
         return {};
     const std::string bytes = readPrefix(*fileSlots.input(kProfileSlot));

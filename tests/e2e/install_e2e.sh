@@ -19,7 +19,7 @@ work=$(cd "$work" && pwd -P)
 trap 'rm -rf "$work"' EXIT
 
 # Only the program's target, as ./run.sh builds it, with the icons drawn afresh.
-rm -rf "$build/app/icons"
+rm -rf "$build/qt/icons"
 cmake --build "$build" --target resipa >"$work/build.log" 2>&1 || { cat "$work/build.log"; exit 1; }
 prefix="$work/home/my .local" folder="$work/home/my .local/lib/resipa"
 install() {
