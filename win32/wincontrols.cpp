@@ -199,7 +199,7 @@ LRESULT WinControl::message(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     case WM_CHAR:
-        if (!typed(wParam, lParam))
+        if (!typed(wParam))
             return 0;
         break;
     case WM_SETFOCUS: {
@@ -222,7 +222,7 @@ LRESULT WinControl::message(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefSubclassProc(m_hwnd, message, wParam, lParam);
 }
 
-bool WinControl::typed(WPARAM& unit, LPARAM lParam) {
+bool WinControl::typed(WPARAM& unit) {
     // Tab, Enter, Escape and Ctrl+A have done their work as keys; as characters they would only
     // beep or break a line.
     if (unit == L'\t' || unit == L'\r' || unit == L'\n' || unit == 0x1B || unit == 0x01)
@@ -230,23 +230,11 @@ bool WinControl::typed(WPARAM& unit, LPARAM lParam) {
     // Other control codes are the editing keys (Backspace, Ctrl+C, Ctrl+V) and no characters.
     if (!m_handlers.keyPress || unit < 0x20 || unit == 0x7F)
         return true;
-    // A character beyond the first 65536 comes in two halves: the handler sees it whole.
-    if (IS_HIGH_SURROGATE(unit)) {
-        m_highSurrogate = static_cast<wchar_t>(unit);
-        return false;
-    }
-    const wchar_t high = std::exchange(m_highSurrogate, L'\0');
-    char32_t KeyAscii = unit;
-    if (high && IS_LOW_SURROGATE(unit))
-        KeyAscii = 0x10000 + ((char32_t{high} - 0xD800) << 10) + (KeyAscii - 0xDC00);
+    // A character beyond U+FFFF comes as two halves, neither a character a filter keeps.
+    char32_t KeyAscii = static_cast<char32_t>(unit);
     m_handlers.keyPress(KeyAscii);
-    if (KeyAscii == 0 || KeyAscii > 0x10FFFF)
+    if (KeyAscii == 0 || KeyAscii > 0xFFFF)
         return false;
-    if (KeyAscii >= 0x10000) {
-        KeyAscii -= 0x10000;
-        DefSubclassProc(m_hwnd, WM_CHAR, 0xD800 + (KeyAscii >> 10), lParam);
-        KeyAscii = 0xDC00 + (KeyAscii & 0x3FF);
-    }
     unit = KeyAscii;
     return true;
 }

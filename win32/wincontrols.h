@@ -73,11 +73,11 @@ private:
     static LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self);
     LRESULT message(UINT message, WPARAM wParam, LPARAM lParam);
-    /// The typed character @p unit (UTF-16) after the key-press handler: false when cancelled.
-    bool typed(WPARAM& unit, LPARAM lParam);
+    /// The typed character @p unit (UTF-16) after the key-press handler: false when it is not to
+    /// reach the control.
+    bool typed(WPARAM& unit);
 
     ControlHost& m_host;
-    wchar_t m_highSurrogate = 0;
 };
 
 /// A text field over an EDIT control.

@@ -248,6 +248,19 @@ TEST_F(WinWindowTest, FixedFrameCentredAndEveryControlWhereItsRecordPutsItAtTwoD
     for (const auto& [name, x, y, colour] : painted)
         EXPECT_EQ(GetPixel(dc, x, y), colour) << name;
     ReleaseDC(window, dc);
+    // The date in the record's format, within the range the record gives.
+    SYSTEMTIME range[2] = {};
+    EXPECT_EQ(SendMessageW(control("Tgl"), DTM_GETRANGE, 0, reinterpret_cast<LPARAM>(range)),
+              GDTR_MIN | GDTR_MAX);
+    EXPECT_EQ(std::tuple(range[0].wYear, range[0].wMonth, range[0].wDay, range[1].wYear,
+                         range[1].wMonth, range[1].wDay),
+              std::tuple(1601, 1, 1, 9999, 12, 31));
+    for (const auto& [day, shown] :
+         {std::pair(Date{2024, 3, 5}, "05-03-2024"), std::pair(Date{2024, 12, 31}, "31-12-2024")}) {
+        desk.day = day;
+        SendMessageW(control("Command2"), BM_CLICK, 0, 0);
+        EXPECT_EQ(utf8(textOf(control("Tgl"))), shown);
+    }
     // Moved to a denser screen (150 %), the window and every control grow with it, the labels
     // with their fonts.
     for (const UINT dpi : {96u, 144u}) {
