@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing: what the program needs to be built and run,
-# and with --tests (test.sh) also what the tests, benchmarks and fuzzing need.
-# Sourced by run.sh and test.sh; safe to run again.
+# and with --tests (test.sh) also what the tests, benchmarks and fuzzing need; with --windows
+# only what builds the Windows program. Sourced by run.sh, test.sh and scripts/windows.sh; safe
+# to run again.
 set -euo pipefail
 
 resipa_program_packages=(
@@ -20,11 +21,12 @@ resipa_test_packages=(
     # virtual keyboard set up by xmodmap and xset.
     xvfb xauth xdotool x11-utils x11-xserver-utils openbox libreoffice-writer unrtf poppler-utils
     imagemagick
-    # The Windows build and its suites: the MinGW-w64 cross compiler (posix threads) with
-    # windres, GoogleTest's sources to build for Windows, and Wine to run the suites (wine64
+    # The Windows suites: GoogleTest's sources to build for Windows, and Wine to run them (wine64
     # holds the 64-bit loader, wine the usual commands; fonts-wine the faces Windows has).
-    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64 wine fonts-wine
+    googletest wine64 wine fonts-wine
 )
+# The Windows program: the MinGW-w64 cross compiler (posix threads) with windres.
+resipa_windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
 
 resipa_install_missing() {
     local p missing=() sudo_cmd=()
@@ -41,9 +43,13 @@ resipa_install_missing() {
         "${missing[@]}"
 }
 
+if [ "${1:-}" = --windows ]; then
+    resipa_install_missing "${resipa_windows_packages[@]}"
+    return 0 2>/dev/null || exit 0
+fi
 resipa_install_missing "${resipa_program_packages[@]}"
 if [ "${1:-}" = --tests ]; then
-    resipa_install_missing "${resipa_test_packages[@]}"
+    resipa_install_missing "${resipa_test_packages[@]}" "${resipa_windows_packages[@]}"
 fi
 
 # Preview hands every receipt to the desktop's viewer for RTF; without one it cannot be seen

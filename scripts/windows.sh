@@ -1,13 +1,27 @@
 #!/usr/bin/env bash
-# Cross-compiles the core and its suites for 64-bit Windows with MinGW-w64 into build-win/
-# (BUILD_DIR=other for elsewhere) and runs the suites under Wine.
+# The Windows build, cross-compiled for 64-bit Windows with MinGW-w64:
+#   scripts/windows.sh            the program, the core's suites and the window's suite in
+#                                 build-win/, the suites run under Wine
+#   scripts/windows.sh --program  the program alone, build-win-program/bin/resipa.exe with its
+#                                 files beside it; no Wine needed
+# BUILD_DIR=other builds elsewhere.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/setup.sh --tests
-
-build=${BUILD_DIR:-build-win}
 jobs=$(nproc)
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo
+toolchain=-DCMAKE_TOOLCHAIN_FILE=$PWD/cmake/mingw-w64-x86_64.cmake
+
+if [ "${1:-}" = --program ]; then
+    source scripts/setup.sh --windows
+    build=${BUILD_DIR:-build-win-program}
+    cmake -S . -B "$build" "$toolchain" -DCMAKE_BUILD_TYPE=Release -DRESIPA_BUILD_TESTS=OFF
+    cmake --build "$build" -j "$jobs" --target resipa
+    echo "Built $build/bin/resipa.exe with rspdefault.rtf and informasi.inf beside it:" \
+        "copy the folder $build/bin to Windows."
+    exit 0
+fi
+
+source scripts/setup.sh --tests
+build=${BUILD_DIR:-build-win}
+cmake -S . -B "$build" "$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRESIPA_BUILD_TESTS=ON
 cmake --build "$build" -j "$jobs"
 ctest --test-dir "$build" --output-on-failure -j "$jobs"
