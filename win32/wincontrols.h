@@ -15,6 +15,9 @@ namespace resipa {
 /// Pixels at @p dpi of a length in twips.
 int twipsAt(int twips, UINT dpi);
 
+/// The text of a window: a control's text or caption, a window's title.
+std::wstring windowText(HWND window);
+
 /// What the window around the controls does for them.
 class ControlHost {
 public:
@@ -92,7 +95,6 @@ public:
     void notified(WORD code) override;
 
 private:
-    std::wstring wideText() const;
     bool m_settingText = false;
 };
 

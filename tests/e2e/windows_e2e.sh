@@ -12,6 +12,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+prefix_script=$here/../../cmake/wineprefix.sh
 source "$here/../../cmake/xdesktop.sh"
 [ $# -eq 4 ] || { echo "usage: $0 PROGRAM DATA_DIR WINE64 WINESERVER" >&2; exit 2; }
 program=$1 data=$2 wine64=$3 wineserver=$4
@@ -37,31 +38,30 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/resipa-windows.XXXXXX")
 work=$(cd "$work" && pwd -P)
 # Each of a blank, "#", "%" and "é" must survive the way to the shell.
 exe="$work/Kas #1 100% café"
-mkdir -p "$exe" "$work/elsewhere" "$work/x" "$work/prefix/tmp"
+mkdir -p "$exe" "$work/elsewhere"
 cp "$program" "$exe/resipa.exe"
 cp "$data/rspdefault.rtf" "$here/informasi.inf" "$exe/"
-export WINEPREFIX=$work/prefix TMPDIR=$work/prefix/tmp WINEDEBUG=-all
+# A prefix with an X desktop of its own, as the window suite's.
+export WINEPREFIX=$work/wineprefix TMPDIR=$work/wineprefix/tmp RESIPA_X=1 WINEDEBUG=-all
 export WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=d
 
 passed=0
 finish() {
-    # The program, WordPad and Wine's services: every process of this prefix, and only those.
-    "$wineserver" -k 2>/dev/null || true
-    "$wineserver" -w 2>/dev/null || true
-    xdesktop_stop "$work/x"
+    # The program, WordPad and Wine's services: every process of this prefix; then the desktop.
+    bash "$prefix_script" remove "$wine64" "$wineserver" || true
     if [ "$passed" = 1 ] && [ -z "${KEEP_E2E_DIR:-}" ]; then rm -rf "$work"; else note "work folder kept: $work"; fi
 }
 trap finish EXIT
 
-xdesktop_start "$work/x" || die "no X desktop"
-# "é" on a key of its own, before Wine reads the keymap; no auto-repeat but where a key is held
+bash "$prefix_script" make "$wine64" "$wineserver" || die "the prefix could not be made"
+xdesktop_use "$WINEPREFIX/x"
+# "é" on a key of its own, before the program reads the keymap; no auto-repeat but where a key is held
 # on purpose, so that a busy machine cannot repeat a typed key.
 xmodmap -e "keycode $(xmodmap -pke | awk 'NF == 3 {print $2; exit}') = eacute Eacute"
 xset r off
 bulan=(Januari Februari Maret April Mei Juni Juli Agustus September Oktober November Desember)
 tanggal() { echo "$(date +%-d) ${bulan[$(date +%-m) - 1]} $(date +%Y)"; }
 day=$(tanggal)
-"$wine64" wineboot -i >"$work/wineboot.log" 2>&1 || die "the prefix could not be made: $(<"$work/wineboot.log")"
 (cd "$work/elsewhere" && exec "$wine64" "$exe/resipa.exe" >"$work/program.log" 2>&1) &
 prog=$!
 wid=$(timeout 60 xdotool search --sync --onlyvisible --name '^Resipa Elektronik - ' | head -n 1) ||
@@ -80,7 +80,11 @@ viewers_of() {
     xdotool search --onlyvisible --name \
         "^Kwitansi ${1//\//-} [0-9]{2}\.[0-9]{2}\.[0-9]{2}( \([0-9]+\))?\.rtf - Wine Wordpad$" 2>/dev/null || true
 }
-has_viewers() { [ "$(viewers_of "$1" | wc -l)" -ge "$2" ]; }
+has_viewers() {
+    [ -z "$(xdotool search --name '^Unhandle Error$' 2>/dev/null)" ] ||
+        die "Preview of $1 showed an 'Unhandle Error' box"
+    [ "$(viewers_of "$1" | wc -l)" -ge "$2" ]
+}
 # Waits for the $2-th WordPad window naming receipt $1, whose document must hold the bytes of
 # the Resipa.rtf just written.
 expect_viewer() {
