@@ -21,14 +21,8 @@ names=("Siti Aminah" "Rudi Hartono" "Budi Santoso")
 amounts=(275000 42000 1500000)
 ket="Pembayaran café"
 
-note() { printf 'viewer: %s\n' "$*"; }
-die() {
-    printf 'viewer: FAIL: %s\n' "$*" >&2
-    if [ -n "${in_x:-}" ]; then import -window root "$work/failed.png" || true; fi
-    exit 1
-}
-
-ended() { ! kill -0 "$1" 2>/dev/null; }
+e2e_name=viewer
+source "$here/common.sh"
 
 # Ends a process, forcing it after two seconds.
 end_pid() {
@@ -37,7 +31,7 @@ end_pid() {
 }
 # On the X desktop: the program, three receipts.
 drive() {
-    local work=$1 exe=$2 in_x=1 prog wid n v viewer title viewers=()
+    local work=$1 exe=$2 on_desktop=1 prog wid n v viewer title viewers=()
     # "é" on a key of its own: xdotool would bind it to a spare key only around its press, and a
     # busy program that reads the changed keymap after that would see no letter. No auto-repeat:
     # on a busy machine xdotool may hold a key long enough for the server to repeat it.
@@ -124,8 +118,6 @@ trap finish EXIT
 
 # LibreOffice Writer opens RTF for this HOME, whatever the machine's own choice.
 HOME=$home xdg-mime default libreoffice-writer.desktop text/rtf application/rtf
-bulan=(Januari Februari Maret April Mei Juni Juli Agustus September Oktober November Desember)
-tanggal() { echo "$(date +%-d) ${bulan[$(date +%-m) - 1]} $(date +%Y)"; }
 day=$(tanggal)
 # A desktop of the test's own, under none of the caller's desktop settings.
 unset XDG_CURRENT_DESKTOP DESKTOP_SESSION XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME \

@@ -23,13 +23,8 @@ names=("Siti Aminah" "Rudi Hartono")
 amounts=(275000 42000)
 ket="Pembayaran café"
 
-note() { printf 'windows: %s\n' "$*"; }
-die() {
-    printf 'windows: FAIL: %s\n' "$*" >&2
-    if [ -n "${DISPLAY:-}" ]; then import -window root "$work/failed.png" || true; fi
-    exit 1
-}
-ended() { ! kill -0 "$1" 2>/dev/null; }
+e2e_name=windows
+source "$here/common.sh"
 
 for tool in Xvfb xauth mcookie xdotool xmodmap xset xprop openbox unrtf import; do
     command -v "$tool" >/dev/null || die "$tool is missing (./test.sh installs it)"
@@ -55,12 +50,11 @@ trap finish EXIT
 
 bash "$prefix_script" make "$wine64" "$wineserver" || die "the prefix could not be made"
 xdesktop_use "$WINEPREFIX/x"
+on_desktop=1
 # "é" on a key of its own, before the program reads the keymap; no auto-repeat but where a key is held
 # on purpose, so that a busy machine cannot repeat a typed key.
 xmodmap -e "keycode $(xmodmap -pke | awk 'NF == 3 {print $2; exit}') = eacute Eacute"
 xset r off
-bulan=(Januari Februari Maret April Mei Juni Juli Agustus September Oktober November Desember)
-tanggal() { echo "$(date +%-d) ${bulan[$(date +%-m) - 1]} $(date +%Y)"; }
 day=$(tanggal)
 (cd "$work/elsewhere" && exec "$wine64" "$exe/resipa.exe" >"$work/program.log" 2>&1) &
 prog=$!
