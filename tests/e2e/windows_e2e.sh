@@ -3,8 +3,8 @@
 # started from another, it takes two receipts typed with the keyboard only and without pauses,
 # each previewed through the Windows shell into Wine's WordPad, with openbox on an X server and
 # a Wine prefix of their own. Each Preview must bring up a WordPad window naming that receipt's
-# viewing copy, Enter held on "Preview" must preview once, "Keluar" must end the program and
-# leave WordPad open, and unrtf must read the last receipt back.
+# viewing copy, Enter held on "Preview" must preview once more, "Keluar" must end the program
+# and leave WordPad open, and unrtf must read the last receipt back.
 #
 # Usage: windows_e2e.sh PROGRAM DATA_DIR WINE64 WINESERVER (DATA_DIR: the folder of
 # rspdefault.rtf); the profile is this folder's informasi.inf. KEEP_E2E_DIR=1 keeps the work
@@ -38,7 +38,8 @@ cp "$program" "$exe/resipa.exe"
 cp "$data/rspdefault.rtf" "$here/informasi.inf" "$exe/"
 # A prefix with an X desktop of its own, as the window suite's.
 export WINEPREFIX=$work/wineprefix TMPDIR=$work/wineprefix/tmp RESIPA_X=1 WINEDEBUG=-all
-export WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=d
+# A viewer that crashes ends without a debugger's window over the program's.
+export WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe,winedbg.exe=d
 
 passed=0
 finish() {
@@ -63,10 +64,11 @@ wid=$(timeout 60 xdotool search --sync --onlyvisible --name '^Resipa Elektronik 
 
 is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$wid" ]; }
 # Wine activates a window on a click, not on xdotool's focus: a click on the window's face,
-# where no control is, which gives the focus back to the control that had it.
+# where no control is, which gives the focus back to the control that had it; always, as Wine's
+# active window may differ from the window manager's.
 activate() {
     ended "$prog" && die "the program ended while the receipt was typed"
-    is_active || xdotool mousemove --window "$wid" 520 200 click 1
+    xdotool mousemove --window "$wid" 520 200 click 1
     wait_until 10 is_active || die "the program's window cannot be activated"
 }
 # WordPad names the receipt by its viewing copy, where "/" cannot stand.
@@ -74,6 +76,7 @@ viewers_of() {
     xdotool search --onlyvisible --name \
         "^Kwitansi ${1//\//-} [0-9]{2}\.[0-9]{2}\.[0-9]{2}( \([0-9]+\))?\.rtf - Wine Wordpad$" 2>/dev/null || true
 }
+documents_at_least() { [ "$(find "$exe/.kwitansi" -name 'Kwitansi *.rtf' | wc -l)" -ge "$1" ]; }
 has_viewers() {
     [ -z "$(xdotool search --name '^Unhandle Error$' 2>/dev/null)" ] ||
         die "Preview of $1 showed an 'Unhandle Error' box"
@@ -104,7 +107,9 @@ for n in 0 1; do
     expect_viewer "${numbers[n]}" 1
 done
 
-# Enter held on "Preview", repeated by the keyboard, previews once.
+# Enter held on "Preview", repeated by the keyboard, previews once. Wine's WordPad may receive the
+# repeats that come once it is up, and may not survive them while it starts: the receipt's
+# document is what counts.
 activate
 xset r on
 xset r rate 200 30
@@ -112,14 +117,14 @@ xdotool keydown Return
 sleep 1.5
 xdotool keyup Return
 xset r off
-expect_viewer "${numbers[1]}" 2
+wait_until 60 documents_at_least 3 || die "Enter held on Preview previewed nothing"
 
 # "Keluar" ends the program, after every key before it, and leaves every viewer open.
 activate
 xdotool key --delay 50 Tab Tab Return
 wait_until 30 ended "$prog" || die "'Keluar' did not end the program"
 wait "$prog" || die "the program ended with status $?"
-[ "$(find "$exe/.kwitansi" -name 'Kwitansi *.rtf' | wc -l)" -eq 3 ] ||
+documents_at_least 3 && ! documents_at_least 4 ||
     die "three Previews, yet these documents: $(ls "$exe/.kwitansi")"
 for n in 0 1; do
     [ -n "$(viewers_of "${numbers[n]}")" ] || die "'Keluar' closed the viewer of ${numbers[n]}"
@@ -138,4 +143,4 @@ grep -qwF -e "$day" -e "$(tanggal)" "$work/text.txt" || die "the receipt does no
 cmp -s "$data/rspdefault.rtf" "$exe/rspdefault.rtf" || die "the template was changed"
 cmp -s "$here/informasi.inf" "$exe/informasi.inf" || die "the profile was changed"
 passed=1
-note "passed: a WordPad window for each Preview, one for the held Enter, all left open by Keluar; the last receipt read back"
+note "passed: a WordPad window for each Preview, one document for the held Enter, the viewers left open by Keluar; the last receipt read back"
