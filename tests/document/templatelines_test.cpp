@@ -210,6 +210,13 @@ TEST(PlaceholderJoiner, JoinsWhatAReaderSeesInARow) {
          "[NAMA_PERUSAHAAN]}{\\b } [KOTA] [ATAS_NAMA]\\uc1  [ACC]x"},
         {"\\u91[KOTA] {\\uc2\\u91 ??KOTA]} {\\b\\uc0 \\u91 KOTA]}",
          "[KOTA] {\\uc2[KOTA]} {\\b\\uc0 [KOTA]}"},
+        // Symbols no reader shows are codes; a Unicode destination is shown; so is a character
+        // after a half-width one or a whole double-byte one.
+        {"[NAMA_PIM\\ PINAN] {\\upr{[NA\\b MA]}{\\*\\ud{[NA}{\\b MA]}}} "
+         "{\\ansicpg932 \\'b1[NA\\b MA]\\'81\\'81[NA\\b MA]}",
+         "[NAMA_PIMPINAN]\\  {\\upr{[NAMA]\\b }{\\*\\ud{[NAMA]}{\\b }}} "
+         "{\\ansicpg932 \\'b1[NAMA]\\b \\'81\\'81[NAMA]\\b }"},
+        {std::string(1023, '{') + "[NA\\b MA]", std::string(1023, '{') + "[NAMA]\\b "},
         // Hidden text is neither seen nor a break.
         {"[NA\\v XX\\v0 MA] [NA{\\v MA}MA]", "[NAMA]\\v XX\\v0  [NAMA]{\\v MA}"},
         // What a reader sees, or never sees, ends a placeholder; other bracketed text stays.
@@ -224,6 +231,14 @@ TEST(PlaceholderJoiner, JoinsWhatAReaderSeesInARow) {
          same},
         {"{\\ansicpg932 \\'81\\'5bKOTA]} [NA{\\*\\shppict{\\pict 0}}MA] [NA{\\nonshppict{\\pict "
          "0}}MA]",
+         same},
+        // A fallback some reader skips (on across codes, up to \\uc32767), a trail byte.
+        {"\\u8212\\par [NA\\b MA] {\\u8212{\\b [NA\\b MA]}} "
+         "{\\uc20\\u8212 0123456789ABCDEFGHI[NA\\b MA]} "
+         "{\\ansicpg936 \\'81[NA\\b MA] \\'81\\b\\'b1[NA\\b MA] \\'81\\'81\\'81[NA\\b MA]}",
+         same},
+        {"[NA\\~MA] [NA\\-MA] [NA\\_MA] {\\field{\\fldinst [NA\\b MA]}{\\fldrslt x}} " +
+             std::string(1024, '{') + "[NA\\b MA]",
          same},
         {"{\\fonttbl{\\f0 [NA\\b MA];}}{\\info{\\title [NA\\b MA]}}{\\pict [NA\\b MA]}", same},
         {"{\\*\\x [NA\\b MA]}{\\*\\y}[NA{\\*\\bkmkstart x}" + codes(4097) + "MA]", same},
