@@ -1,5 +1,6 @@
 #include "document/linefiller.h"
 #include "document/placeholderjoin.h"
+#include "document/templatecopy.h"
 #include "document/templatelines.h"
 
 #include <algorithm>
@@ -90,9 +91,10 @@ TEST(TemplateLines, SplitAtCrLfOrLoneCrAndWrittenWithCrLf) {
                 TemplateLineReader byPiece(again, buffer);
                 MemorySink sink;
                 TemplateLineWriter writer(sink, buffer);
-                bool ended = false;
-                for (Result<bool> got = true; (got = byPiece.nextPiece(line, ended)) && *got;)
-                    EXPECT_TRUE(ended ? writer.writeLine(line) : writer.write(line));
+                TemplatePiece piece;
+                for (Result<bool> got = true; (got = byPiece.nextPiece(piece)) && *got;)
+                    EXPECT_TRUE(piece.lineEnded ? writer.writeLine(piece.bytes)
+                                                : writer.write(piece.bytes));
                 EXPECT_TRUE(byPiece.atEnd() && writer.flush() && sink.bytes == copied);
             }
         }
@@ -112,12 +114,12 @@ TEST(TemplateLines, PiecesStayBoundedAndFillAsTheWholeLine) {
         SCOPED_TRACE(buffer);
         MemorySource source(line);
         TemplateLineReader reader(source, buffer);
-        std::string piece, filled;
+        TemplatePiece piece;
+        std::string filled;
         std::size_t longest = 0;
-        bool ended = false;
-        for (Result<bool> got = true; (got = reader.nextPiece(piece, ended)) && *got;) {
-            longest = std::max(longest, piece.size());
-            filled += filler.fill(piece) + (ended ? "\r\n" : "");
+        for (Result<bool> got = true; (got = reader.nextPiece(piece)) && *got;) {
+            longest = std::max(longest, piece.bytes.size());
+            filled += filler.fill(piece.bytes) + (piece.lineEnded ? "\r\n" : "");
         }
         EXPECT_LE(longest, std::max<std::size_t>(10 * buffer, 10'000));
         // RTF has no control word of thousands of letters; only its pieces are checked.
@@ -249,6 +251,55 @@ TEST(PlaceholderJoiner, JoinsWhatAReaderSeesInARow) {
         for (const std::size_t chunk : {65536u, 1u, 7u})
             EXPECT_EQ(joined(input, chunk), output.empty() ? input : output)
                 << input.substr(0, 80) << " chunk " << chunk;
+}
+
+// As the Preview copies: what a reader takes as it is (a PNG stored as binary data, with its lone
+// CRs, LFs and text) byte for byte, and placeholders filled only where a reader sees them.
+TEST(TemplateCopy, FillsOnlyWhatAReaderSeesAndCopiesDataAsItIs) {
+    ReceiptValues values;
+    values.nomor = "K-9";
+    values.nama = "Budi";
+    values.namaPimpinan = "Ratna";
+    const std::string png = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\r[NAMA]\n\\}{\r[ACC]"s;
+    const std::string bin = "{\\pict\\pngblip\\bin" + std::to_string(png.size()) + " " + png;
+    std::stringstream shipped;
+    shipped << std::ifstream(RESIPA_DATA_DIR "/rspdefault.rtf", std::ios::binary).rdbuf();
+    const std::pair<std::string, std::string> cases[] = {
+        {bin + "}[NAMA]\r{\\pict\\bin2\r\n}[NAMA]\\bin9 [NAMA]",
+         bin + "}Budi\r\n{\\pict\\bin2\r\n}Budi\\bin9 [NAMA]\r\n"},
+        {"Dari\\u8212[NAMA] \\uc20\\u8212 0123456789ABCDEFGHI[NAMA] \\'[NAMA] \\[NAMA] "
+         "\\u8212\\par [NAMA]",
+         ""},
+        {"{\\uc40000\\u8212 a[NAMA]} {\\uc-1\\u8212 a}[NAMA] [NAMA_PIM\\ PINAN] "
+         "{\\upr{[NA\\b MA]}{\\*\\ud{[NA}{\\b MA]}}}",
+         "{\\uc40000\\u8212 aBudi} {\\uc-1\\u8212 a}Budi Ratna\\  {\\upr{Budi\\b "
+         "}{\\*\\ud{Budi}{\\b }}}\r\n"},
+        {"{\\ansicpg932 \\'81[NAMA] \\'b1[NAMA] \x81[NAMA] \x81\x81[NAMA]}",
+         "{\\ansicpg932 \\'81[NAMA] \\'b1Budi \x81[NAMA] \x81\x81"
+         "Budi}\r\n"},
+        // The shipped template's title names the receipt; nothing in it is left unfilled.
+        {shipped.str(), "{\\info{\\title Kwitansi K-9 - Budi}}"},
+    };
+    for (const auto& [input, output] : cases) {
+        for (const std::size_t chunk : {1u, 7u, 65536u}) {
+            for (const std::size_t buffer : {16u, 65536u}) {
+                SCOPED_TRACE(input.substr(0, 60) + " chunk " + std::to_string(chunk) + " buffer " +
+                             std::to_string(buffer));
+                MemorySource source(input, chunk);
+                MemorySink sink;
+                TemplateCopy copy(source, sink, values, buffer);
+                Result<bool> more = true;
+                while ((more = copy.copyNext()) && *more) {
+                }
+                EXPECT_TRUE(more);
+                if (output.starts_with("{\\info"))
+                    EXPECT_TRUE(sink.bytes.find(output) != std::string::npos &&
+                                sink.bytes.find('[') == std::string::npos);
+                else
+                    EXPECT_EQ(sink.bytes, output.empty() ? input + "\r\n" : output);
+            }
+        }
+    }
 }
 
 TEST(TemplateLines, ReadFailureIsReportedAndSticks) {
