@@ -268,7 +268,7 @@ TEST(TemplateCopy, FillsOnlyWhatAReaderSeesAndCopiesDataAsItIs) {
         {bin + "}[NAMA]\r{\\pict\\bin2\r\n}[NAMA]\\bin9 [NAMA]",
          bin + "}Budi\r\n{\\pict\\bin2\r\n}Budi\\bin9 [NAMA]\r\n"},
         {"Dari\\u8212[NAMA] \\uc20\\u8212 0123456789ABCDEFGHI[NAMA] \\'[NAMA] \\[NAMA] "
-         "\\u8212\\par [NAMA]",
+         "\\u8212\\par [NAMA] {\\uc3\\u8212 a{b}[NAMA]} {\\uc-1\\u8212 a[NAMA]}",
          ""},
         {"{\\uc40000\\u8212 a[NAMA]} {\\uc-1\\u8212 a}[NAMA] [NAMA_PIM\\ PINAN] "
          "{\\upr{[NA\\b MA]}{\\*\\ud{[NA}{\\b MA]}}}",
