@@ -255,14 +255,14 @@ bool stopsPlain(char c, bool doubleByte) {
 // The first position from @p from on that may hold a byte that stopsPlain(), or @p size. Past
 // the first few it tests 64 bytes at a time (vector code on any target GCC and Clang build for),
 // so picture data costs next to nothing.
-std::size_t skipPlain(const char* data, std::size_t from, std::size_t size, bool doubleByte) {
+template <bool kDoubleByte>
+std::size_t skipPlain(const char* data, std::size_t from, std::size_t size) {
     // Most runs between codes are short: a control word's rest, a word of text.
     for (const std::size_t near = std::min(size, from + 16); from < near; ++from) {
-        if (stopsPlain(data[from], doubleByte)) {
+        if (stopsPlain(data[from], kDoubleByte)) {
             return from;
         }
     }
-    const unsigned char high = doubleByte ? 0x80 : 0xFF;
     using Block = unsigned char __attribute__((vector_size(16)));
     constexpr std::size_t kStride = 4 * sizeof(Block);
     while (size - from >= kStride) {
@@ -270,8 +270,10 @@ std::size_t skipPlain(const char* data, std::size_t from, std::size_t size, bool
         std::memcpy(blocks.data(), data + from, kStride);
         Block hits{};
         for (const Block& block : blocks) {
-            hits |=
-                static_cast<Block>((block | 0x20) - 0x7B < 3) | static_cast<Block>(block >= high);
+            hits |= static_cast<Block>((block | 0x20) - 0x7B < 3);
+            if constexpr (kDoubleByte) {
+                hits |= static_cast<Block>(block >= 0x80);
+            }
         }
         std::array<std::uint64_t, 2> halves;
         std::memcpy(halves.data(), &hits, sizeof hits);
@@ -280,7 +282,7 @@ std::size_t skipPlain(const char* data, std::size_t from, std::size_t size, bool
         }
         from += kStride;
     }
-    while (from < size && !stopsPlain(data[from], doubleByte)) {
+    while (from < size && !stopsPlain(data[from], kDoubleByte)) {
         ++from;
     }
     return from;
@@ -392,7 +394,7 @@ std::size_t RtfReader::readPlain(const char* data, std::size_t size) {
     while (pos < size && m_state == State::Text && m_mayBeSkipped == 0) {
         const bool doubleByte = m_doubleByte != 0;
         if (!m_destinationNext && !m_leadByte && !stopsPlain(data[pos], doubleByte)) {
-            pos = skipPlain(data, pos, size, doubleByte);
+            pos = doubleByte ? skipPlain<true>(data, pos, size) : skipPlain<false>(data, pos, size);
             if (pos == size)
                 break;
         }

@@ -125,6 +125,7 @@ bool TemplateLineReader::fill() {
     m_offset += m_end;
     m_begin = 0;
     m_end = *count;
+    m_data = m_source.dataAfter(m_offset);
     return true;
 }
 
@@ -196,9 +197,13 @@ Result<bool> TemplateLineReader::read(TemplatePiece& piece, std::size_t pieceLim
         if (dropPendingLf()) {
             continue;
         }
-        // The source's data comes as a piece of its own, after the text before it.
+        // The source's data comes as a piece of its own, after the text before it. The source
+        // knows all of it among the bytes read: it is asked again once a stretch is passed.
         std::size_t textEnd = m_end;
-        if (const std::optional<ByteStretch> data = m_source.dataAfter(bytesTaken());
+        if (m_data && m_data->end <= bytesTaken()) {
+            m_data = m_source.dataAfter(bytesTaken());
+        }
+        if (const std::optional<ByteStretch>& data = m_data;
             data && data->begin < m_offset + m_end) {
             if (data->begin > bytesTaken()) {
                 textEnd = static_cast<std::size_t>(data->begin - m_offset);

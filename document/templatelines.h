@@ -57,7 +57,8 @@ private:
 
     ByteSource& m_source;
     std::vector<char> m_buffer;
-    std::uint64_t m_offset = 0; // where the buffer's bytes stand in the source
+    std::uint64_t m_offset = 0;        // where the buffer's bytes stand in the source
+    std::optional<ByteStretch> m_data; // the source's next data
     std::size_t m_begin = 0;
     std::size_t m_end = 0;
     bool m_eof = false;
