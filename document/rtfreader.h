@@ -54,8 +54,8 @@ struct RtfStep {
 /// Readers differ in how far the fallback of a "\uN" reaches: some end it at the next control
 /// word, symbol or brace, others skip on across them ("\u8212\par [" skips the "["). What
 /// every reader skips is Fallback; a character only some skip is no character a placeholder
-/// may count on (a Break where shown). Likewise the byte after an escaped lead byte of a
-/// double-byte code page ("\ansicpg932"). Holds no input; memory stays bounded however deep
+/// may count on (a Break where shown). Likewise the byte after a lead byte of a double-byte
+/// code page ("\ansicpg932"), escaped or not. Holds no input; memory stays bounded however deep
 /// groups nest (beyond kMostTrackedGroups nothing is shown).
 class RtfReader {
 public:
@@ -66,8 +66,9 @@ public:
     /// Reads the next byte of the document.
     RtfStep read(char c);
 
-    /// True when a byte other than "\", "{", "}", "[", "]" and "|" changes nothing but is
-    /// one Shown or Code character of its own, so a caller may pass a run of them unread.
+    /// True when a byte other than "\", "{", "}", "[", "]" and "|" (and, under a double-byte
+    /// code page, one from 0x80) changes nothing but is one Shown or Code character of its
+    /// own, so a caller may pass a run of them unread.
     bool readsPlainText() const {
         return m_state == State::Text && !m_destinationNext && m_mayBeSkipped == 0 && !m_leadByte;
     }
@@ -107,7 +108,6 @@ private:
     RtfToken word();
     RtfToken hexEscape();
     RtfToken character(char c, bool escaped);
-    RtfToken fallback(RtfToken asCharacter);
     bool shown() const;
     Group& top() { return m_groups.back(); }
 
@@ -127,7 +127,7 @@ private:
     std::uint64_t m_mayBeSkipped = 0; // characters some reader skips (these among them)
     bool m_fallbackShown = false;     // the "\uN" the fallback belongs to was Shown
     std::uint8_t m_doubleByte = 0;    // which double-byte code page "\ansicpgN" names, from 1
-    bool m_leadByte = false;          // the last token was an escaped lead byte
+    bool m_leadByte = false;          // the last character was a lead byte
     bool m_character = false;         // the byte just read was a character (RtfStep)
 };
 
