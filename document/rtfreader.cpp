@@ -17,6 +17,7 @@ enum class Effect : std::uint8_t {
     None,
     Hide,        // as a group's destination: its text is never shown
     OwnLine,     // as a group's destination: its text is shown on a line of its own
+    OwnLineHere, // the same where the group around it is shown, whatever its "\*" says
     HiddenText,  // "\v", "\v0"
     UnicodeSkip, // "\ucN"
     Unicode,     // "\uN"
@@ -115,7 +116,7 @@ constexpr std::array kKnownWords{
     KnownWord{"txbxcontent", true, Effect::OwnLine},
     KnownWord{"u", true, Effect::Unicode},
     KnownWord{"uc", false, Effect::UnicodeSkip},
-    KnownWord{"ud", true, Effect::OwnLine},
+    KnownWord{"ud", true, Effect::OwnLineHere},
     KnownWord{"upr", true, Effect::None},
     KnownWord{"v", false, Effect::HiddenText},
     KnownWord{"xe", false, Effect::Hide},
@@ -155,7 +156,7 @@ constexpr std::array<Initial, 26> kInitials = [] {
 // The words that do something wherever they stand, not only as a group's destination.
 constexpr bool actsAnywhere(const KnownWord& word) {
     return word.effect != Effect::None && word.effect != Effect::Hide &&
-           word.effect != Effect::OwnLine;
+           word.effect != Effect::OwnLine && word.effect != Effect::OwnLineHere;
 }
 
 constexpr auto kActingAnywhere = [] {
@@ -563,8 +564,12 @@ RtfToken RtfReader::word() {
             group.hidden = true;
         break;
     case Effect::OwnLine:
+    case Effect::OwnLineHere:
         if (destination && tracked) {
-            group.hidden = false;
+            // A Unicode text ("\ud") stands for the plain text beside it: it is shown where that
+            // is.
+            group.hidden =
+                known.effect == Effect::OwnLineHere && m_groups[m_groups.size() - 2].hidden;
             group.ownLine = true;
         }
         return kBreak; // whatever stood before it is not on its line

@@ -242,7 +242,10 @@ TEST(PlaceholderJoiner, JoinsWhatAReaderSeesInARow) {
         {"[NA\\~MA] [NA\\-MA] [NA\\_MA] {\\field{\\fldinst [NA\\b MA]}{\\fldrslt x}} " +
              std::string(1024, '{') + "[NA\\b MA]",
          same},
-        {"{\\fonttbl{\\f0 [NA\\b MA];}}{\\info{\\title [NA\\b MA]}}{\\pict [NA\\b MA]}", same},
+        {"{\\fonttbl{\\f0 [NA\\b MA];}}{\\info{\\title [NA\\b MA]}{\\*\\ud [NA\\b MA]}}{\\pict "
+         "[NA\\b "
+         "MA]}",
+         same},
         {"{\\*\\x [NA\\b MA]}{\\*\\y}[NA{\\*\\bkmkstart x}" + codes(4097) + "MA]", same},
         {"{\\rtf1 [NAMA] [[KOTA]] \\b[ACC]\\b0 [JUMLAH]}", same},
         {shipped.str(), same},
