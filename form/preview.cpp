@@ -56,10 +56,10 @@ std::string twoDigits(int n) {
     return {static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)};
 }
 
-Failure openFailure(const std::filesystem::path& path, const Failure& cause) {
-    return {"Kwitansi tidak dapat ditampilkan: " + utf8Of(path) + " (" + cause.text +
-            "). Pasang penampil dokumen seperti LibreOffice Writer (paket libreoffice-writer dan "
-            "xdg-utils), lalu tekan Preview lagi."};
+Failure openFailure(const std::filesystem::path& path, const Failure& cause,
+                    const std::string& advice) {
+    return {"Kwitansi tidak dapat ditampilkan: " + utf8Of(path) + " (" + cause.text + "). " +
+            advice};
 }
 
 } // namespace
@@ -178,12 +178,13 @@ Result<> PreviewRun::finish(const std::filesystem::path& executableDirectory) {
     if (!committed)
         return committed;
     (*folder)->removeFilesWrittenBefore(isViewingDocumentName, now.instant - kViewingDocumentsKept);
+    const std::string advice = m_platform.shell.viewerAdvice();
     const Result<> opening = m_platform.shell.openDocument(
-        *viewing, [report = m_laterFailure, path = *viewing](const Failure& cause) {
-            report(openFailure(path, cause));
+        *viewing, [report = m_laterFailure, path = *viewing, advice](const Failure& cause) {
+            report(openFailure(path, cause, advice));
         });
     if (!opening)
-        return openFailure(*viewing, opening.failure());
+        return openFailure(*viewing, opening.failure(), advice);
     return {};
 }
 

@@ -56,6 +56,7 @@ struct FakeDesk final : FileSystem, Clock, NumberRules, Shell, MessageBox, Event
     LocalTime now() const override { return {today(), 0, 0, 0, {}}; }
     NumberFormat numberFormat() const override { return {",", "."}; }
     Result<> openDocument(const std::filesystem::path&, LaterFailure) override { return {}; }
+    std::string viewerAdvice() const override { return {}; }
     void inform(const std::string&, const std::string&) override {}
     void runPendingEvents() override {}
     void endProgram() override {}

@@ -144,8 +144,8 @@ Maker openFolder(bool othersOwn) {
 }
 
 /// A link to something elsewhere, which must stay as it is, alone in its folder: a folder with
-/// an old receipt, a FIFO, or a device. Root links to a device of its own: a program writing
-/// through the link would replace that one, never the system's.
+/// an old receipt, a file, a FIFO, or a device. Root links to a device of its own: a program
+/// writing through the link would replace that one, never the system's.
 Maker linkElsewhere(mode_t type) {
     return [type](const QString& path) {
         const auto elsewhere = std::make_shared<QTemporaryDir>();
@@ -159,6 +159,8 @@ Maker linkElsewhere(mode_t type) {
             target = elsewhere->path();
         } else if (type == S_IFIFO) {
             held = fifo(target);
+        } else if (type == S_IFREG) {
+            bytes("arsip")(target);
         } else if (geteuid() != 0) {
             target = u"/dev/null"_s;
         } else {
@@ -249,8 +251,9 @@ TEST_F(HostileTest, HostileTemplateOrDocumentIsReportedOrCopiedAndKeepsThePrevio
         {"viewing folder open to all", u".kwitansi", openFolder(false), nullptr, "K-9\r\n"},
         {"document a directory", u"Resipa.rtf", directory, u"direktori", {}},
         {"document a FIFO", u"Resipa.rtf", fifo, u"bukan berkas biasa", {}},
-        {"document links to a FIFO", u"Resipa.rtf", linkElsewhere(S_IFIFO), u"bukan berkas", {}},
-        {"document links to a device", u"Resipa.rtf", linkElsewhere(S_IFCHR), u"bukan berkas", {}},
+        {"document links to a file", u"Resipa.rtf", linkElsewhere(S_IFREG), u"tautan", {}},
+        {"document links to a FIFO", u"Resipa.rtf", linkElsewhere(S_IFIFO), u"tautan", {}},
+        {"document links to a device", u"Resipa.rtf", linkElsewhere(S_IFCHR), u"tautan", {}},
         {"plain", u"rspdefault.rtf", bytes("[NOMOR_RESIPA]\r\n"), nullptr, "K-9\r\n"},
         {"document write-protected", u"Resipa.rtf", writeProtected, u"akses ditolak", previous},
         {"folder write-protected", u"", writeProtected, u"akses ditolak", previous},
