@@ -3,11 +3,16 @@
 #include "bench/receiptvalues.h"
 #include "bench/templategen.h"
 #include "document/linefiller.h"
+#include "document/templatecopy.h"
 #include "konversi/amount.h"
 #include "konversi/amountfield.h"
 #include "konversi/mdlKonversi.h"
 
 #include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <string_view>
@@ -106,6 +111,62 @@ void BM_LineFill_WithoutPlaceholders(benchmark::State& state) {
     fillLines(state, resipa::bench::sampleTemplateLines().withoutPlaceholders);
 }
 BENCHMARK(BM_LineFill_WithoutPlaceholders);
+
+// A generated template held in memory, handed out as a file would be.
+struct MemorySource : resipa::ByteSource {
+    explicit MemorySource(const std::string& bytes)
+        : bytes(bytes) {}
+    resipa::Result<std::size_t> read(char* buffer, std::size_t capacity) override {
+        const std::size_t count = std::min(capacity, bytes.size() - pos);
+        std::memcpy(buffer, bytes.data() + pos, count);
+        pos += count;
+        return count;
+    }
+    const std::string& bytes;
+    std::size_t pos = 0;
+};
+
+// Counts what it is given: the disk is not what is measured here.
+struct CountingSink : resipa::ByteSink {
+    resipa::Result<> write(const char*, std::size_t size) override {
+        bytes += size;
+        return {};
+    }
+    std::size_t bytes = 0;
+};
+
+// The Preview's work on a 50 MB template without the window and the disk: joined, cut into
+// pieces, filled and written.
+void BM_FillTemplate(benchmark::State& state, resipa::bench::TemplateShape shape) {
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() /
+        ("resipa-bench-" + std::to_string(static_cast<int>(shape)) + ".rtf");
+    if (!resipa::bench::writeReceiptTemplate(path.string(), 50'000'000, shape)) {
+        state.SkipWithError("cannot write the template");
+        return;
+    }
+    std::ifstream in(path, std::ios::binary);
+    const std::string templ{std::istreambuf_iterator<char>(in), {}};
+    std::filesystem::remove(path);
+    const resipa::ReceiptValues values = resipa::bench::sampleReceiptValues();
+    for (auto _ : state) {
+        MemorySource source(templ);
+        CountingSink sink;
+        resipa::TemplateCopy copy(source, sink, values);
+        for (resipa::Result<bool> more = true; (more = copy.copyNext()) && *more;) {
+        }
+        benchmark::DoNotOptimize(sink.bytes);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(templ.size()));
+}
+BENCHMARK_CAPTURE(BM_FillTemplate, logo_50MB, resipa::bench::TemplateShape::Logo)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FillTemplate, dense_50MB, resipa::bench::TemplateShape::Dense)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FillTemplate, brackets_50MB, resipa::bench::TemplateShape::Brackets)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FillTemplate, names_50MB, resipa::bench::TemplateShape::Names)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

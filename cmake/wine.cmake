@@ -8,12 +8,10 @@ if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
     message(FATAL_ERROR "The suites run under wine64, which runs 64-bit programs only")
 endif()
 
-# resipa_wine_prefix(<name> <LC_ALL> [DISPLAY]): the fixture <name>, a prefix of that name in the
-# build folder made before and removed after the tests that require it. With DISPLAY the prefix,
-# and each program run in it, gets an X server of its own (Xvfb) with a window manager
-# (openbox), started with the prefix and stopped after it, by PID.
-function(resipa_wine_prefix name locale)
-    set(environment
+# resipa_wine_environment(<variable> <name> <LC_ALL>): Wine's environment for the prefix of
+# that name in the build folder.
+function(resipa_wine_environment variable name locale)
+    set(${variable}
         WINEPREFIX=${CMAKE_BINARY_DIR}/${name}
         # The folder that each server start leaves among the temporary files goes with the
         # prefix.
@@ -23,7 +21,16 @@ function(resipa_wine_prefix name locale)
         WINEDEBUG=-all,err+module
         LC_ALL=${locale}
         # No .NET or browser engine to offer, and no menu entries written into the user's home.
-        WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=d)
+        WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=d
+        PARENT_SCOPE)
+endfunction()
+
+# resipa_wine_prefix(<name> <LC_ALL> [DISPLAY]): the fixture <name>, a prefix of that name in the
+# build folder made before and removed after the tests that require it. With DISPLAY the prefix,
+# and each program run in it, gets an X server of its own (Xvfb) with a window manager
+# (openbox), started with the prefix and stopped after it, by PID.
+function(resipa_wine_prefix name locale)
+    resipa_wine_environment(environment ${name} ${locale})
     if("DISPLAY" IN_LIST ARGN)
         list(APPEND environment RESIPA_X=1)
     endif()

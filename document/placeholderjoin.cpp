@@ -85,6 +85,7 @@ void PlaceholderJoiner::process(char* chunk, std::size_t size) {
         if (m_reader.inBinary()) {
             const std::size_t run = m_reader.takeBinary(size - m_read);
             m_read += run;
+            markData(m_handed, run);
             hand(chunk + m_read - run, run);
             continue;
         }
@@ -127,7 +128,7 @@ void PlaceholderJoiner::step(char c) {
         }
         m_tokenStart = m_held.size();
     }
-    place(c);
+    place(c, read.binary || (c == '[' && !read.character));
     if (read.completed.kind != RtfToken::Kind::None)
         token(read.completed);
 }
@@ -146,6 +147,7 @@ void PlaceholderJoiner::token(const RtfToken& token) {
             m_characterBytes += m_held.size() - m_tokenStart;
         } else if (m_dropFallback && m_holdingToken) {
             m_held.clear(); // the joined placeholder's last character, written plain already
+            m_heldData.clear();
             m_holdingToken = false;
         } else {
             passToken();
@@ -153,6 +155,9 @@ void PlaceholderJoiner::token(const RtfToken& token) {
         return;
     case RtfToken::Kind::Code:
         if (m_matching) {
+            for (const std::size_t at : m_heldData)
+                if (at >= m_tokenStart)
+                    m_codeData.push_back(m_code.size() + at - m_tokenStart);
             m_code.append(m_held, m_tokenStart);
             m_codeEndsOpenWord = token.openWord;
         } else {
@@ -178,6 +183,7 @@ void PlaceholderJoiner::shown(char c) {
         m_holdingToken = false;
         m_seen.assign(1, c);
         m_code.clear();
+        m_codeData.clear();
         m_codeEndsOpenWord = false;
         m_characterBytes = m_held.size();
         return;
@@ -186,8 +192,7 @@ void PlaceholderJoiner::shown(char c) {
     if (placeholdersBegunBy(m_seen) == 0) {
         // Bracketed text of another kind passes as it is; the character may begin the next.
         m_seen.pop_back();
-        hand(m_held.data(), m_tokenStart);
-        m_held.erase(0, m_tokenStart);
+        handFront(m_held, m_heldData, m_tokenStart);
         m_tokenStart = 0;
         m_matching = false;
         m_holdingToken = true;
@@ -198,19 +203,24 @@ void PlaceholderJoiner::shown(char c) {
     if (c != ']')
         return;
     hand(m_seen.data(), m_seen.size());
-    hand(m_code.data(), m_code.size());
+    handFront(m_code, m_codeData, m_code.size());
     if (m_codeEndsOpenWord)
         hand(" ", 1);
     m_matching = false;
     m_held.clear();
+    m_heldData.clear();
     m_dropFallback = true;
 }
 
-void PlaceholderJoiner::place(char c) {
+void PlaceholderJoiner::place(char c, bool data) {
     if (!m_matching && !m_holdingToken) {
+        if (data)
+            markData(m_handed, 1);
         hand(&c, 1);
         return;
     }
+    if (data)
+        m_heldData.push_back(m_held.size());
     m_held += c;
     // The byte just placed may yet turn out to be a placeholder's character (the letter that
     // ends a control word), so it is not counted as a code until then.
@@ -224,8 +234,7 @@ void PlaceholderJoiner::place(char c) {
 void PlaceholderJoiner::release() {
     m_matching = false;
     m_holdingToken = false;
-    hand(m_held.data(), m_held.size());
-    m_held.clear();
+    handFront(m_held, m_heldData, m_held.size());
 }
 
 void PlaceholderJoiner::passToken() {
@@ -233,7 +242,37 @@ void PlaceholderJoiner::passToken() {
         release();
 }
 
+std::optional<ByteStretch> PlaceholderJoiner::dataAfter(std::uint64_t from) {
+    while (!m_data.empty() && m_data.front().end <= from)
+        m_data.pop_front();
+    if (m_data.empty())
+        return std::nullopt;
+    return m_data.front();
+}
+
+void PlaceholderJoiner::markData(std::uint64_t at, std::uint64_t size) {
+    if (!m_data.empty() && m_data.back().end == at)
+        m_data.back().end += size;
+    else
+        m_data.push_back({at, at + size});
+}
+
+// Hands on the first @p count bytes of @p bytes, with the data among them, and drops them.
+void PlaceholderJoiner::handFront(std::string& bytes, std::vector<std::size_t>& data,
+                                  std::size_t count) {
+    const std::uint64_t at = m_handed;
+    hand(bytes.data(), count);
+    bytes.erase(0, count);
+    auto kept = data.begin();
+    for (; kept != data.end() && *kept < count; ++kept)
+        markData(at + *kept, 1);
+    data.erase(data.begin(), kept);
+    for (std::size_t& offset : data)
+        offset -= count;
+}
+
 void PlaceholderJoiner::hand(const char* data, std::size_t size) {
+    m_handed += size;
     // In place while the output is no longer than the input consumed, which it is unless a
     // match held back from an earlier chunk is let go.
     if (!m_spill && m_chunk != nullptr && size <= m_read - m_written) {

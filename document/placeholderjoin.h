@@ -7,7 +7,9 @@
 #include "document/rtfreader.h"
 
 #include <cstddef>
+#include <deque>
 #include <string>
+#include <vector>
 
 namespace resipa {
 
@@ -28,7 +30,9 @@ namespace resipa {
 /// footnote or shape text. Only the fourteen known placeholders are joined. From a "[", at most
 /// the longest placeholder's characters and kMostHeldCodeBytes bytes of codes are held back;
 /// past that the bytes pass as they are. Input without a split or escaped placeholder comes out
-/// byte for byte unchanged.
+/// byte for byte unchanged. Binary data and every "[" that a reader takes as no character of the
+/// text (a fallback, the second byte of a double-byte character, part of an escape) are told as
+/// data (dataAfter()).
 class PlaceholderJoiner : public ByteSource {
 public:
     static constexpr std::size_t kMostHeldCodeBytes = 4096;
@@ -38,16 +42,19 @@ public:
     /// Fills @p buffer (and works in it) with joined bytes; never more than @p capacity. The
     /// inner source's failures come back as they are.
     Result<std::size_t> read(char* buffer, std::size_t capacity) override;
+    std::optional<ByteStretch> dataAfter(std::uint64_t from) override;
 
 private:
     void process(char* chunk, std::size_t size);
     void step(char c);
     void token(const RtfToken& token);
     void shown(char c);
-    void place(char c);
+    void place(char c, bool data);
     void release();
     void passToken();
     void hand(const char* data, std::size_t size);
+    void handFront(std::string& bytes, std::vector<std::size_t>& data, std::size_t count);
+    void markData(std::uint64_t at, std::uint64_t size);
 
     ByteSource& m_source;
     bool m_ended = false;
@@ -74,6 +81,12 @@ private:
     std::size_t m_tokenStart = 0;
     std::size_t m_characterBytes = 0; // of m_held: the characters' own bytes, escapes included
     bool m_codeEndsOpenWord = false;
+
+    // Where m_held and m_code hold data bytes; the data among the bytes handed out.
+    std::vector<std::size_t> m_heldData;
+    std::vector<std::size_t> m_codeData;
+    std::uint64_t m_handed = 0;
+    std::deque<ByteStretch> m_data;
 };
 
 } // namespace resipa

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <string_view>
 #include <utility>
 
@@ -16,6 +17,7 @@ enum class Effect : std::uint8_t {
     None,
     Hide,        // as a group's destination: its text is never shown
     OwnLine,     // as a group's destination: its text is shown on a line of its own
+    OwnLineHere, // the same where the group around it is shown, whatever its "\*" says
     HiddenText,  // "\v", "\v0"
     UnicodeSkip, // "\ucN"
     Unicode,     // "\uN"
@@ -114,7 +116,7 @@ constexpr std::array kKnownWords{
     KnownWord{"txbxcontent", true, Effect::OwnLine},
     KnownWord{"u", true, Effect::Unicode},
     KnownWord{"uc", false, Effect::UnicodeSkip},
-    KnownWord{"ud", true, Effect::None},
+    KnownWord{"ud", true, Effect::OwnLineHere},
     KnownWord{"upr", true, Effect::None},
     KnownWord{"v", false, Effect::HiddenText},
     KnownWord{"xe", false, Effect::Hide},
@@ -154,7 +156,7 @@ constexpr std::array<Initial, 26> kInitials = [] {
 // The words that do something wherever they stand, not only as a group's destination.
 constexpr bool actsAnywhere(const KnownWord& word) {
     return word.effect != Effect::None && word.effect != Effect::Hide &&
-           word.effect != Effect::OwnLine;
+           word.effect != Effect::OwnLine && word.effect != Effect::OwnLineHere;
 }
 
 constexpr auto kActingAnywhere = [] {
@@ -208,11 +210,35 @@ unsigned hexDigit(char c) {
     return lower >= 'a' && lower <= 'f' ? static_cast<unsigned>(lower - 'a' + 10) : 16;
 }
 
-// Code pages whose bytes from 0x80 lead a two-byte character: its second byte may be "[" or
-// "]" (Shift-JIS writes "ー" as "\'81\'5b") and is no character of its own.
-bool isDoubleByteCodePage(std::uint64_t page) {
-    return page == 932 || page == 936 || page == 949 || page == 950 || page == 1361;
+// The double-byte code pages and their lead bytes, each of which makes the next byte, whatever it
+// is ("[", "]"), the second half of its character: Shift-JIS writes "ー" as "\'81\'5b".
+struct LeadBytes {
+    std::uint64_t codePage;
+    std::array<std::pair<unsigned char, unsigned char>, 3> ranges;
+};
+constexpr std::array kDoubleByteCodePages{
+    LeadBytes{932, {{{0x81, 0x9F}, {0xE0, 0xFC}, {0xE0, 0xFC}}}},
+    LeadBytes{936, {{{0x81, 0xFE}, {0x81, 0xFE}, {0x81, 0xFE}}}},
+    LeadBytes{949, {{{0x81, 0xFE}, {0x81, 0xFE}, {0x81, 0xFE}}}},
+    LeadBytes{950, {{{0x81, 0xFE}, {0x81, 0xFE}, {0x81, 0xFE}}}},
+    LeadBytes{1361, {{{0x84, 0xD3}, {0xD8, 0xDE}, {0xE0, 0xF9}}}},
+};
+
+// Whether @p byte leads a character under the code page of kDoubleByteCodePages numbered
+// @p doubleByte (from 1; 0: a single-byte code page).
+bool leads(std::uint8_t doubleByte, char byte) {
+    const auto value = static_cast<unsigned char>(byte);
+    return doubleByte != 0 && std::any_of(kDoubleByteCodePages[doubleByte - 1].ranges.begin(),
+                                          kDoubleByteCodePages[doubleByte - 1].ranges.end(),
+                                          [value](const auto& range) {
+                                              return value >= range.first && value <= range.second;
+                                          });
 }
+
+// The most a "\ucN" readers honour; beyond it they keep the count they had.
+constexpr std::uint64_t kMostUnicodeSkip = 32767;
+// What some readers skip after a "\uN" under a negative "\ucN": the rest of its group.
+constexpr std::uint64_t kSkipsRest = std::numeric_limits<std::uint64_t>::max();
 
 // The bytes that can change what a reader sees, or begin a placeholder, are "\\", "{", "}" and
 // "[". OR-ing 0x20 maps them, and only "]" and "|" besides, into 0x7B..0x7D: one test a byte finds
@@ -221,13 +247,20 @@ bool maySyntax(char c) {
     return static_cast<unsigned char>((c | 0x20) - 0x7B) < 3;
 }
 
-// The first position from @p from on that may hold a syntax byte, or @p size. Past the first few
-// it tests 64 bytes at a time (vector code on any target GCC and Clang build for), so picture
-// data costs next to nothing.
+// A byte readPlain() reads itself: one that may be syntax, and under a double-byte code page one
+// from 0x80, which may lead a character.
+bool stopsPlain(char c, bool doubleByte) {
+    return maySyntax(c) || (doubleByte && static_cast<unsigned char>(c) >= 0x80);
+}
+
+// The first position from @p from on that may hold a byte that stopsPlain(), or @p size. Past
+// the first few it tests 64 bytes at a time (vector code on any target GCC and Clang build for),
+// so picture data costs next to nothing.
+template <bool kDoubleByte>
 std::size_t skipPlain(const char* data, std::size_t from, std::size_t size) {
     // Most runs between codes are short: a control word's rest, a word of text.
     for (const std::size_t near = std::min(size, from + 16); from < near; ++from) {
-        if (maySyntax(data[from])) {
+        if (stopsPlain(data[from], kDoubleByte)) {
             return from;
         }
     }
@@ -239,6 +272,9 @@ std::size_t skipPlain(const char* data, std::size_t from, std::size_t size) {
         Block hits{};
         for (const Block& block : blocks) {
             hits |= static_cast<Block>((block | 0x20) - 0x7B < 3);
+            if constexpr (kDoubleByte) {
+                hits |= static_cast<Block>(block >= 0x80);
+            }
         }
         std::array<std::uint64_t, 2> halves;
         std::memcpy(halves.data(), &hits, sizeof hits);
@@ -247,7 +283,7 @@ std::size_t skipPlain(const char* data, std::size_t from, std::size_t size) {
         }
         from += kStride;
     }
-    while (from < size && !maySyntax(data[from])) {
+    while (from < size && !stopsPlain(data[from], kDoubleByte)) {
         ++from;
     }
     return from;
@@ -277,9 +313,11 @@ std::size_t RtfReader::takeBinary(std::size_t available) {
 
 RtfStep RtfReader::read(char c) {
     RtfStep step;
+    m_character = false;
     switch (m_state) {
     case State::Text:
         step.completed = text(c, step.begins);
+        step.character = m_character;
         return step;
     case State::Backslash:
         if (isAsciiLetter(c)) {
@@ -331,6 +369,7 @@ RtfStep RtfReader::read(char c) {
         return step;
     case State::Binary:
         takeBinary(1);
+        step.binary = true;
         return step;
     }
     // The control word ends here; a space after it belongs to it.
@@ -341,19 +380,22 @@ RtfStep RtfReader::read(char c) {
     }
     step.ended = word();
     step.ended.openWord = step.ended.kind == RtfToken::Kind::Code;
-    if (m_state == State::Binary)
+    step.binary = m_state == State::Binary;
+    if (step.binary)
         takeBinary(1); // the data begins right after the count
     else
         step.completed = text(c, step.begins);
+    step.character = m_character;
     return step;
 }
 
 std::size_t RtfReader::readPlain(const char* data, std::size_t size) {
     std::size_t pos = 0;
     bool begins = false;
-    while (pos < size && m_state == State::Text && m_fallbackLeft == 0) {
-        if (!m_destinationNext && !m_leadByte && !maySyntax(data[pos])) {
-            pos = skipPlain(data, pos, size);
+    while (pos < size && m_state == State::Text && m_mayBeSkipped == 0) {
+        const bool doubleByte = m_doubleByte != 0;
+        if (!m_destinationNext && !m_leadByte && !stopsPlain(data[pos], doubleByte)) {
+            pos = doubleByte ? skipPlain<true>(data, pos, size) : skipPlain<false>(data, pos, size);
             if (pos == size)
                 break;
         }
@@ -381,8 +423,8 @@ std::size_t RtfReader::readPlain(const char* data, std::size_t size) {
 }
 
 std::size_t RtfReader::readControl(const char* data, std::size_t size) {
-    if (size < 2 || data[1] == '\'')
-        return 0;
+    if (size < 2 || data[1] == '\'' || data[1] == '[')
+        return 0; // an escape, or a "[" that is no character: read() tells
     if (!isAsciiLetter(data[1])) {
         symbol(data[1]);
         return 2;
@@ -412,17 +454,20 @@ std::size_t RtfReader::readControl(const char* data, std::size_t size) {
 }
 
 RtfToken RtfReader::symbol(char c) {
-    // A control symbol ends a fallback. "\*" marks a destination readers without it skip, and
-    // is the only one that shows nothing ("\" before a line end is a paragraph break).
     m_fallbackLeft = 0;
     m_leadByte = false;
     if (c == '*') {
+        // A destination readers without it skip.
         if (m_destinationNext && m_untracked == 0)
             top().hidden = true;
         return kCode;
     }
     m_destinationNext = false;
-    return shown() ? kBreak : kCode;
+    // Readers show escaped characters, "\~" (no-break space), "\-" (optional hyphen), "\_"
+    // (no-break hyphen), "\:", "\|" and "\;", and "\" before a line end (a paragraph break).
+    // Any other symbol shows nothing ("\ ", which a Perl library writes to end an underline).
+    constexpr std::string_view kShownSymbols = "\\{}~-_:|;\r\n";
+    return shown() && kShownSymbols.find(c) != std::string_view::npos ? kBreak : kCode;
 }
 
 RtfToken RtfReader::text(char c, bool& begins) {
@@ -436,6 +481,8 @@ RtfToken RtfReader::text(char c, bool& begins) {
         if (m_untracked > 0 || m_groups.size() >= kMostTrackedGroups) {
             ++m_untracked;
         } else {
+            // Some readers skip on into the group and, after it, on where they left off.
+            top().mayBeSkipped = m_mayBeSkipped;
             Group inner = top();
             inner.ownLine = false;
             m_groups.push_back(inner);
@@ -456,6 +503,7 @@ RtfToken RtfReader::text(char c, bool& begins) {
             return kCode; // a brace too many closes nothing
         const bool ownLine = top().ownLine;
         m_groups.pop_back();
+        m_mayBeSkipped = top().mayBeSkipped;
         return ownLine ? kBreak : kCode;
     }
     case '\r':
@@ -469,10 +517,20 @@ RtfToken RtfReader::text(char c, bool& begins) {
 
 RtfToken RtfReader::character(char c, bool escaped) {
     const bool trailByte = std::exchange(m_leadByte, false);
-    if (m_fallbackLeft > 0) {
-        --m_fallbackLeft;
-        return m_fallbackShown ? RtfToken{RtfToken::Kind::Fallback} : kCode;
+    if (m_mayBeSkipped > 0) {
+        if (m_mayBeSkipped != kSkipsRest)
+            --m_mayBeSkipped;
+        if (m_fallbackLeft > 0) {
+            --m_fallbackLeft;
+            return m_fallbackShown ? RtfToken{RtfToken::Kind::Fallback} : kCode;
+        }
+        // Skipped by some readers only; others may take it as a lead byte.
+        m_leadByte = !trailByte && leads(m_doubleByte, c);
+        return shown() ? kBreak : kCode;
     }
+    m_character = !escaped && !trailByte;
+    // A lead byte, escaped or not, makes the next byte the second half of its character.
+    m_leadByte = !trailByte && leads(m_doubleByte, c);
     if (!shown())
         return kCode;
     if (trailByte || (escaped && placeholderCharacter(static_cast<unsigned char>(c)) == 0))
@@ -483,11 +541,9 @@ RtfToken RtfReader::character(char c, bool escaped) {
 RtfToken RtfReader::hexEscape() {
     m_destinationNext = false;
     const bool valid = m_hex < 0x100;
-    const bool leads = m_doubleByte && valid && m_hex >= 0x80 && m_fallbackLeft == 0;
     RtfToken token = character(valid ? static_cast<char>(m_hex) : char{0}, true);
     if (!valid && token.kind == RtfToken::Kind::Shown)
         token = kBreak;
-    m_leadByte = leads;
     return token;
 }
 
@@ -508,8 +564,12 @@ RtfToken RtfReader::word() {
             group.hidden = true;
         break;
     case Effect::OwnLine:
+    case Effect::OwnLineHere:
         if (destination && tracked) {
-            group.hidden = false;
+            // A Unicode text ("\ud") stands for the plain text beside it: it is shown where that
+            // is.
+            group.hidden =
+                known.effect == Effect::OwnLineHere && m_groups[m_groups.size() - 2].hidden;
             group.ownLine = true;
         }
         return kBreak; // whatever stood before it is not on its line
@@ -518,15 +578,19 @@ RtfToken RtfReader::word() {
             group.hiddenText = !(m_hasNumber && m_number == 0);
         break;
     case Effect::UnicodeSkip:
-        if (tracked)
-            group.unicodeSkip =
-                static_cast<std::uint8_t>(m_negative ? 0 : std::min<std::uint64_t>(m_number, 16));
+        // A larger count is ignored; a negative one makes some readers skip the rest of the
+        // group and others nothing.
+        if (tracked && (m_negative || m_number <= kMostUnicodeSkip)) {
+            group.skipsRest = m_negative && m_number > 0;
+            group.unicodeSkip = static_cast<std::uint16_t>(m_negative ? 0 : m_number);
+        }
         break;
     case Effect::Unicode: {
         const std::uint64_t code =
             m_negative ? 65536 - std::min<std::uint64_t>(m_number, 65536) : m_number;
         const char shownAs = m_hasNumber ? placeholderCharacter(code) : char{0};
         m_fallbackLeft = group.unicodeSkip;
+        m_mayBeSkipped = group.skipsRest ? kSkipsRest : group.unicodeSkip;
         m_fallbackShown = visible && shownAs != 0;
         if (m_fallbackShown)
             return {RtfToken::Kind::Shown, shownAs};
@@ -538,9 +602,15 @@ RtfToken RtfReader::word() {
             m_state = State::Binary;
         }
         return kBreak; // binary data is never part of a placeholder, even in a destination
-    case Effect::CodePage:
-        m_doubleByte = isDoubleByteCodePage(m_number);
+    case Effect::CodePage: {
+        const auto* page =
+            std::find_if(kDoubleByteCodePages.begin(), kDoubleByteCodePages.end(),
+                         [this](const LeadBytes& lead) { return lead.codePage == m_number; });
+        m_doubleByte = page == kDoubleByteCodePages.end()
+                           ? 0
+                           : static_cast<std::uint8_t>(page - kDoubleByteCodePages.begin() + 1);
         break;
+    }
     }
     return known.breaks && visible ? kBreak : kCode;
 }

@@ -17,7 +17,7 @@ struct RtfToken {
         Shown,    ///< a character a reader sees in the line: `shown`, however it is written
         Code,     ///< shows nothing in the line: formatting, braces, line ends, hidden text
         Break,    ///< shows something other than a character, or ends the line's run of text
-        Fallback, ///< what a reader skips after a shown "\uN": part of that character
+        Fallback, ///< what every reader skips after a shown "\uN": part of that character
     };
     Kind kind = Kind::None;
     /// For Shown: the character ("_" for "_", "\'5f" and "\u95").
@@ -33,16 +33,30 @@ struct RtfStep {
     RtfToken ended;
     bool begins = false;
     RtfToken completed;
+    /// The byte is a character of the document's text as it stands, shown or not: no binary
+    /// data, no part of a control word, symbol or escape, and no byte that a reader may skip as
+    /// a fallback or take as the second half of a double-byte character.
+    bool character = false;
+    /// The byte is binary data ("\binN").
+    bool binary = false;
 };
 
 /// Reads RTF and tells, token by token, what a reader of the document sees. Plain characters
 /// and the escapes "\'hh" and "\uN" of a placeholder character (A-Z, "_", "[", "]") are Shown
-/// where the text is shown; any other escape, a break, a tab, a picture, a field or the start
-/// of a note, header or footer is a Break. Text of destinations that are never shown (font and
-/// style tables, "\info", bookmarks, field instructions, annotations, "{\*...}") and hidden
-/// text ("\v") is Code. A footnote's, header's, footer's, field result's and shape's text is
-/// shown, as a line of its own: the end of its group is a Break. Holds no input; memory stays
-/// bounded however deep groups nest (beyond kMostTrackedGroups nothing is shown).
+/// where the text is shown; any other escape, a break, a tab, a picture, a field, a control
+/// symbol that readers show ("\~", "\-", "\_") or the start of a note, header or footer is a
+/// Break. Text of destinations that are never shown (font and style tables, "\info",
+/// bookmarks, field instructions, annotations, "{\*...}") and hidden text ("\v") is Code, as
+/// are control symbols no reader shows ("\ "). A footnote's, header's, footer's, field
+/// result's, shape's and Unicode destination's ("\ud") text is shown, as a line of its own: the
+/// end of its group is a Break.
+///
+/// Readers differ in how far the fallback of a "\uN" reaches: some end it at the next control
+/// word, symbol or brace, others skip on across them ("\u8212\par [" skips the "["). What
+/// every reader skips is Fallback; a character only some skip is no character a placeholder
+/// may count on (a Break where shown). Likewise the byte after a lead byte of a double-byte
+/// code page ("\ansicpg932"), escaped or not. Holds no input; memory stays bounded however deep
+/// groups nest (beyond kMostTrackedGroups nothing is shown).
 class RtfReader {
 public:
     static constexpr std::size_t kMostTrackedGroups = 1024;
@@ -52,10 +66,11 @@ public:
     /// Reads the next byte of the document.
     RtfStep read(char c);
 
-    /// True when a byte other than "\", "{", "}", "[", "]" and "|" changes nothing but is
-    /// one Shown or Code character of its own, so a caller may pass a run of them unread.
+    /// True when a byte other than "\", "{", "}", "[", "]" and "|" (and, under a double-byte
+    /// code page, one from 0x80) changes nothing but is one Shown or Code character of its
+    /// own, so a caller may pass a run of them unread.
     bool readsPlainText() const {
-        return m_state == State::Text && !m_destinationNext && m_fallbackLeft == 0 && !m_leadByte;
+        return m_state == State::Text && !m_destinationNext && m_mayBeSkipped == 0 && !m_leadByte;
     }
     /// Reads, from the start of @p data, what read() byte by byte would read as plain text
     /// other than "[", group braces, and control words and symbols other than the escapes "\u"
@@ -79,10 +94,12 @@ private:
         Binary
     };
     struct Group {
-        bool hidden = false;          // a destination whose text is never shown
-        bool hiddenText = false;      // "\v"
-        bool ownLine = false;         // its text is shown elsewhere on the page: its end breaks
-        std::uint8_t unicodeSkip = 1; // "\ucN"
+        bool hidden = false;           // a destination whose text is never shown
+        bool hiddenText = false;       // "\v"
+        bool ownLine = false;          // its text is shown elsewhere on the page: its end breaks
+        bool skipsRest = false;        // a negative "\ucN": some readers skip the rest of the group
+        std::uint16_t unicodeSkip = 1; // "\ucN"
+        std::uint64_t mayBeSkipped = 0; // the fallback still open where an inner group began
     };
 
     RtfToken text(char c, bool& begins);
@@ -91,7 +108,6 @@ private:
     RtfToken word();
     RtfToken hexEscape();
     RtfToken character(char c, bool escaped);
-    RtfToken fallback(RtfToken asCharacter);
     bool shown() const;
     Group& top() { return m_groups.back(); }
 
@@ -107,10 +123,12 @@ private:
     bool m_negative = false;
     std::uint64_t m_binaryLeft = 0;
     unsigned m_hex = 0;
-    std::size_t m_fallbackLeft = 0;
-    bool m_fallbackShown = false; // the "\uN" the fallback belongs to was Shown
-    bool m_doubleByte = false;    // "\ansicpg" of a code page with lead bytes
-    bool m_leadByte = false;      // the last token was an escaped lead byte
+    std::size_t m_fallbackLeft = 0;   // characters every reader skips
+    std::uint64_t m_mayBeSkipped = 0; // characters some reader skips (these among them)
+    bool m_fallbackShown = false;     // the "\uN" the fallback belongs to was Shown
+    std::uint8_t m_doubleByte = 0;    // which double-byte code page "\ansicpgN" names, from 1
+    bool m_leadByte = false;          // the last character was a lead byte
+    bool m_character = false;         // the byte just read was a character (RtfStep)
 };
 
 } // namespace resipa

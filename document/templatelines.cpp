@@ -122,8 +122,10 @@ bool TemplateLineReader::fill() {
         m_eof = true;
         return false;
     }
+    m_offset += m_end;
     m_begin = 0;
     m_end = *count;
+    m_data = m_source.dataAfter(m_offset);
     return true;
 }
 
@@ -158,33 +160,68 @@ bool TemplateLineReader::atEnd() {
 }
 
 Result<bool> TemplateLineReader::next(std::string& line) {
-    bool lineEnded = false;
-    return read(line, std::string::npos, lineEnded);
+    line.clear();
+    for (;;) {
+        const Result<bool> got = read(m_piece, std::string::npos);
+        if (!got || !*got) {
+            return got;
+        }
+        line += m_piece.bytes;
+        if (m_piece.lineEnded) {
+            return true;
+        }
+    }
 }
 
-Result<bool> TemplateLineReader::nextPiece(std::string& piece, bool& lineEnded) {
-    return read(piece, m_buffer.size(), lineEnded);
+Result<bool> TemplateLineReader::nextPiece(TemplatePiece& piece) {
+    return read(piece, m_buffer.size());
 }
 
-Result<bool> TemplateLineReader::read(std::string& out, std::size_t pieceLimit, bool& lineEnded) {
+Result<bool> TemplateLineReader::read(TemplatePiece& piece, std::size_t pieceLimit) {
+    std::string& out = piece.bytes;
     out.clear();
     out.swap(m_carry);
     bool started = m_midLine || !out.empty();
     m_midLine = false;
+    piece.lineEnded = false;
+    piece.data = false;
     std::size_t cutSearchFrom = std::max<std::size_t>(out.size(), 1);
     for (;;) {
         if (m_begin == m_end && !fill()) {
             if (m_failure) {
                 return *m_failure;
             }
-            lineEnded = true;
+            piece.lineEnded = true;
             return started;
         }
         if (dropPendingLf()) {
             continue;
         }
+        // The source's data comes as a piece of its own, after the text before it. The source
+        // knows all of it among the bytes read: it is asked again once a stretch is passed.
+        std::size_t textEnd = m_end;
+        if (m_data && m_data->end <= bytesTaken()) {
+            m_data = m_source.dataAfter(bytesTaken());
+        }
+        if (const std::optional<ByteStretch>& data = m_data;
+            data && data->begin < m_offset + m_end) {
+            if (data->begin > bytesTaken()) {
+                textEnd = static_cast<std::size_t>(data->begin - m_offset);
+            } else if (out.empty()) {
+                const auto dataEnd =
+                    static_cast<std::size_t>(std::min<std::uint64_t>(data->end - m_offset, m_end));
+                out.assign(m_buffer.data() + m_begin, dataEnd - m_begin);
+                m_begin = dataEnd;
+                m_midLine = true;
+                piece.data = true;
+                return true;
+            } else {
+                m_midLine = true;
+                return true;
+            }
+        }
         const char* chunk = m_buffer.data() + m_begin;
-        const std::size_t available = m_end - m_begin;
+        const std::size_t available = textEnd - m_begin;
         const void* cr = std::memchr(chunk, '\r', available);
         if (cr != nullptr) {
             const auto length = static_cast<std::size_t>(static_cast<const char*>(cr) - chunk);
@@ -192,11 +229,11 @@ Result<bool> TemplateLineReader::read(std::string& out, std::size_t pieceLimit, 
             m_begin += length + 1;
             m_skipLeadingLf = true;
             dropPendingLf();
-            lineEnded = true;
+            piece.lineEnded = true;
             return true;
         }
         out.append(chunk, available);
-        m_begin = m_end;
+        m_begin = textEnd;
         started = true;
         if (out.size() >= pieceLimit) {
             // Cut points in the carried bytes were all passed over before; one further back
@@ -213,7 +250,6 @@ Result<bool> TemplateLineReader::read(std::string& out, std::size_t pieceLimit, 
             m_carry.assign(out, cut);
             out.resize(cut);
             m_midLine = true;
-            lineEnded = false;
             return true;
         }
     }

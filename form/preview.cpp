@@ -1,12 +1,10 @@
 #include "form/preview.h"
 
-#include "document/linefiller.h"
-#include "document/placeholderjoin.h"
-#include "document/templatelines.h"
+#include "document/templatecopy.h"
 #include "document/utf8.h"
 
 #include <chrono>
-#include <cstdio>
+#include <cstdint>
 #include <future>
 #include <string>
 #include <string_view>
@@ -58,10 +56,10 @@ std::string twoDigits(int n) {
     return {static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)};
 }
 
-Failure openFailure(const std::filesystem::path& path, const Failure& cause) {
-    return {"Kwitansi tidak dapat ditampilkan: " + utf8Of(path) + " (" + cause.text +
-            "). Pasang penampil dokumen seperti LibreOffice Writer (paket libreoffice-writer dan "
-            "xdg-utils), lalu tekan Preview lagi."};
+Failure openFailure(const std::filesystem::path& path, const Failure& cause,
+                    const std::string& advice) {
+    return {"Kwitansi tidak dapat ditampilkan: " + utf8Of(path) + " (" + cause.text + "). " +
+            advice};
 }
 
 } // namespace
@@ -120,36 +118,22 @@ Result<> PreviewRun::run(const std::filesystem::path& executableDirectory) {
 }
 
 Result<> PreviewRun::copyLines() {
-    // Placeholders an editor split with formatting codes are joined before the lines are filled.
-    PlaceholderJoiner joined(*m_slots.input(kTemplateSlot));
-    TemplateLineReader reader(joined);
-    TemplateLineWriter writer(*m_slots.output(kOutputSlot));
-    const LineFiller filler(m_values);
-    // A line arrives in bounded pieces, so that any template (one huge line with LF-only line
-    // ends, a picture as one line of hex digits) streams through instead of being held whole.
-    std::string piece;
-    std::string filled;
-    bool lineEnded = false;
+    // Placeholders an editor split are joined and the template streams through in bounded
+    // pieces, whatever its lines hold (one huge line with LF-only line ends, a picture as one
+    // line of hex digits or as binary data).
+    TemplateCopy copy(*m_slots.input(kTemplateSlot), *m_slots.output(kOutputSlot), m_values);
     steady_clock::time_point lastPause;
     bool pauseNow = true;
-    std::size_t bytesSinceClock = 0;
+    std::uint64_t takenAtClock = 0;
     for (;;) {
-        const Result<bool> read = reader.nextPiece(piece, lineEnded);
-        if (!read)
-            return read.failure();
-        if (!*read)
+        const Result<bool> copied = copy.copyNext();
+        if (!copied)
+            return copied.failure();
+        if (!*copied)
             break;
-        // Most lines (picture data) hold no placeholder and are written as they were read.
-        const bool plain = piece.find('[') == std::string::npos;
-        if (!plain)
-            filler.fill(piece, filled);
-        const std::string& out = plain ? piece : filled;
-        if (Result<> written = lineEnded ? writer.writeLine(out) : writer.write(out); !written)
-            return written;
-        bytesSinceClock += out.size() + 2; // CR LF: empty lines count too
-        if (bytesSinceClock < kBytesBetweenClockReadings && !pauseNow)
+        if (copy.bytesTaken() - takenAtClock < kBytesBetweenClockReadings && !pauseNow)
             continue;
-        bytesSinceClock = 0;
+        takenAtClock = copy.bytesTaken();
         if (pauseNow || steady_clock::now() - lastPause > kMostTimeBetweenPauses) {
             m_platform.eventLoop.runPendingEvents();
             // Abandoning freed the slots the reader and the writer work on.
@@ -159,8 +143,6 @@ Result<> PreviewRun::copyLines() {
             pauseNow = false;
         }
     }
-    if (Result<> flushed = writer.flush(); !flushed)
-        return flushed;
     // Making a large document durable can take longer than a pause may: it runs beside the
     // window, which keeps running its events, and the commit then finds it done. Abandoning
     // waits for it here, on its own handle.
@@ -196,12 +178,13 @@ Result<> PreviewRun::finish(const std::filesystem::path& executableDirectory) {
     if (!committed)
         return committed;
     (*folder)->removeFilesWrittenBefore(isViewingDocumentName, now.instant - kViewingDocumentsKept);
+    const std::string advice = m_platform.shell.viewerAdvice();
     const Result<> opening = m_platform.shell.openDocument(
-        *viewing, [report = m_laterFailure, path = *viewing](const Failure& cause) {
-            report(openFailure(path, cause));
+        *viewing, [report = m_laterFailure, path = *viewing, advice](const Failure& cause) {
+            report(openFailure(path, cause, advice));
         });
     if (!opening)
-        return openFailure(*viewing, opening.failure());
+        return openFailure(*viewing, opening.failure(), advice);
     return {};
 }
 

@@ -32,12 +32,26 @@ std::string_view causeText(FileCause cause) {
         return "sumber daya sistem habis";
     case FileCause::NotARegularFile:
         return "bukan berkas biasa";
+    case FileCause::IsALink:
+        return "itu tautan ke tempat lain";
     case FileCause::NameTaken:
         return "nama itu sudah terpakai";
     case FileCause::Unknown:
         break;
     }
     return "sebab tidak diketahui";
+}
+
+std::string_view viewerCauseText(ViewerCause cause) {
+    switch (cause) {
+    case ViewerCause::NoApplication:
+        return "tidak ada aplikasi untuk membuka dokumen RTF";
+    case ViewerCause::NotFound:
+        return "berkas itu tidak ditemukan";
+    case ViewerCause::ViewerFailed:
+        break;
+    }
+    return "aplikasi penampil gagal membuka dokumen";
 }
 
 namespace {
@@ -69,7 +83,7 @@ std::string_view stepText(FileStep step) {
 std::string_view refusalText(FolderRefusal why) {
     switch (why) {
     case FolderRefusal::Link:
-        return "itu tautan ke tempat lain";
+        return causeText(FileCause::IsALink);
     case FolderRefusal::File:
         return "itu berkas, bukan folder";
     case FolderRefusal::OthersFolder:

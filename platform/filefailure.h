@@ -27,6 +27,7 @@ enum class FileCause {
     NameTooLong,
     OutOfResources,
     NotARegularFile,
+    IsALink,
     NameTaken,
     Unknown,
 };
@@ -46,8 +47,14 @@ enum class FileStep {
 /// Why the viewing folder found there is not used.
 enum class FolderRefusal { Link, File, OthersFolder };
 
+/// Why the desktop could not open a document in a viewer, as every system can tell it.
+enum class ViewerCause { NoApplication, NotFound, ViewerFailed };
+
 /// The cause in the operator's words: "disk penuh".
 std::string_view causeText(FileCause cause);
+
+/// The viewer's failure in the operator's words: "tidak ada aplikasi untuk membuka dokumen RTF".
+std::string_view viewerCauseText(ViewerCause cause);
 
 /// "Berkas gagal ditulis: PATH (disk penuh)."
 Failure fileFailure(FileStep step, const std::filesystem::path& path, FileCause cause);

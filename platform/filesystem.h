@@ -45,8 +45,9 @@ public:
 
     /// Before commit(): gives what has been written a second name, @p name (UTF-8) in
     /// @p folder, as a hard link to this very file, which later replacements of the target
-    /// leave alone. A file of that name is never replaced (NameTaken); LinkRefused where the
-    /// file system has no hard links. The folder comes from the same file system.
+    /// leave alone. A file of that name is never replaced (NameTaken); LinkRefused where a
+    /// hard link cannot serve: the file system has none, or a viewer holding the second name
+    /// would hold the target too. The folder comes from the same file system.
     virtual Result<Kept> linkWritten(const PrivateFolder& folder, const std::string& name) = 0;
     /// The same as a copy of the bytes written, for file systems that refuse links.
     virtual Result<Kept> copyWritten(const PrivateFolder& folder, const std::string& name) = 0;
@@ -75,5 +76,15 @@ public:
     virtual Result<std::unique_ptr<PrivateFolder>>
     openPrivateFolder(const std::filesystem::path& path) = 0;
 };
+
+/// Makes a @p File of @p path and opens it (its open() says how it went): for file systems,
+/// which hand it on as the @p Interface it implements.
+template <typename Interface, typename File>
+Result<std::unique_ptr<Interface>> openFileAs(const std::filesystem::path& path) {
+    auto file = std::make_unique<File>(path);
+    if (Result<> opened = file->open(); !opened)
+        return opened.failure();
+    return std::unique_ptr<Interface>(std::move(file));
+}
 
 } // namespace resipa

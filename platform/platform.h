@@ -57,6 +57,9 @@ public:
     /// success once the opener runs, otherwise the cause. An opener that fails later calls
     /// @p failed from the event loop; one that keeps running counts as success.
     virtual Result<> openDocument(const std::filesystem::path& path, LaterFailure failed) = 0;
+    /// What the operator can do when no viewer opened the document, in this system's terms:
+    /// the sentence the box ends with.
+    virtual std::string viewerAdvice() const = 0;
 };
 
 class MessageBox {

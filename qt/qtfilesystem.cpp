@@ -143,16 +143,19 @@ public:
         , m_file(qtPath(path)) {}
 
     Result<> open() {
-        // QSaveFile would rename its temporary file over whatever the path leads to: a FIFO, or
-        // through a link a device such as /dev/null, would be replaced by the receipt.
-        if (const QFileInfo target(m_file.fileName());
-            target.exists() && !target.isFile() && !target.isDir())
+        // QSaveFile follows a link and renames its temporary file over whatever the link leads
+        // to: a file outside the program's own, or a device such as /dev/null. A FIFO there
+        // would be replaced by the receipt.
+        const QFileInfo target(m_file.fileName());
+        if (target.isSymLink())
+            return fileFailure(FileStep::OpenForWriting, m_path, FileCause::IsALink);
+        if (target.exists() && !target.isFile() && !target.isDir())
             return fileFailure(FileStep::OpenForWriting, m_path, FileCause::NotARegularFile);
         if (m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             return {};
         // QSaveFile refuses a write-protected document before any system call fails, so no
         // system error names that cause.
-        if (const QFileInfo target(m_file.fileName()); target.isFile() && !target.isWritable())
+        if (target.isFile() && !target.isWritable())
             return fileFailure(FileStep::OpenForWriting, m_path, FileCause::AccessDenied);
         return fileFailure(FileStep::OpenForWriting, m_path, causeOf(m_file));
     }
@@ -275,14 +278,6 @@ private:
     bool m_committed = false;
 };
 
-template <typename Interface, typename File>
-Result<std::unique_ptr<Interface>> openFile(const std::filesystem::path& path) {
-    auto file = std::make_unique<File>(path);
-    if (Result<> opened = file->open(); !opened)
-        return opened.failure();
-    return std::unique_ptr<Interface>(std::move(file));
-}
-
 } // namespace
 
 std::filesystem::path nativePath(const QString& path) {
@@ -298,12 +293,12 @@ bool QtFileSystem::isFile(const std::filesystem::path& path) const {
 }
 
 Result<std::unique_ptr<InputFile>> QtFileSystem::openForReading(const std::filesystem::path& path) {
-    return openFile<InputFile, QtInputFile>(path);
+    return openFileAs<InputFile, QtInputFile>(path);
 }
 
 Result<std::unique_ptr<OutputFile>>
 QtFileSystem::openForWriting(const std::filesystem::path& path) {
-    return openFile<OutputFile, QtOutputFile>(path);
+    return openFileAs<OutputFile, QtOutputFile>(path);
 }
 
 Result<std::unique_ptr<PrivateFolder>>

@@ -57,11 +57,11 @@ QString openerFailure(int status) {
     case 1:
         return QStringLiteral("xdg-open menolak permintaannya");
     case 2:
-        return QStringLiteral("berkas itu tidak ditemukan");
+        return QString::fromUtf8(viewerCauseText(ViewerCause::NotFound));
     case 3:
-        return QStringLiteral("tidak ada aplikasi untuk membuka dokumen RTF");
+        return QString::fromUtf8(viewerCauseText(ViewerCause::NoApplication));
     case 4:
-        return QStringLiteral("aplikasi penampil gagal membuka dokumen");
+        return QString::fromUtf8(viewerCauseText(ViewerCause::ViewerFailed));
     default:
         return QStringLiteral("xdg-open berakhir dengan kode %1").arg(WEXITSTATUS(status));
     }
@@ -135,6 +135,10 @@ Result<> DesktopShell::openDocument(const std::filesystem::path& path, LaterFail
     m_running.push_back({pid, std::move(failed)});
     m_watch.start();
     return {};
+}
+
+std::string DesktopShell::viewerAdvice() const {
+    return std::string(kViewerAdvice);
 }
 
 void DesktopShell::reapOpeners() {

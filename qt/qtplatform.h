@@ -4,6 +4,8 @@
 #include "qt/qtfilesystem.h"
 
 #include <filesystem>
+#include <string>
+#include <string_view>
 #include <sys/types.h>
 #include <vector>
 
@@ -31,6 +33,11 @@ public:
     NumberFormat numberFormat() const override;
 };
 
+/// What the operator installs on Debian when no viewer opens the receipt.
+inline constexpr std::string_view kViewerAdvice =
+    "Pasang penampil dokumen seperti LibreOffice Writer (paket libreoffice-writer dan xdg-utils), "
+    "lalu tekan Preview lagi.";
+
 /// The desktop's opener, xdg-open, found in the absolute folders of PATH only and started on
 /// the document as a child process of its own session; its exit is watched from the event
 /// loop (SIGCHLD, if inherited ignored, is set back to its default so that the exit status can
@@ -40,6 +47,7 @@ class DesktopShell final : public Shell {
 public:
     DesktopShell();
     Result<> openDocument(const std::filesystem::path& path, LaterFailure failed) override;
+    std::string viewerAdvice() const override;
 
 private:
     struct Opener {

@@ -1,6 +1,6 @@
 // The program on Windows: the receipt window over the Windows desktop, until it ends.
 
-#include "win32/interimdesktop.h"
+#include "win32/winplatform.h"
 #include "win32/winform1.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {

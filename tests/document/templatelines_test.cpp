@@ -1,5 +1,6 @@
 #include "document/linefiller.h"
 #include "document/placeholderjoin.h"
+#include "document/templatecopy.h"
 #include "document/templatelines.h"
 
 #include <algorithm>
@@ -90,9 +91,10 @@ TEST(TemplateLines, SplitAtCrLfOrLoneCrAndWrittenWithCrLf) {
                 TemplateLineReader byPiece(again, buffer);
                 MemorySink sink;
                 TemplateLineWriter writer(sink, buffer);
-                bool ended = false;
-                for (Result<bool> got = true; (got = byPiece.nextPiece(line, ended)) && *got;)
-                    EXPECT_TRUE(ended ? writer.writeLine(line) : writer.write(line));
+                TemplatePiece piece;
+                for (Result<bool> got = true; (got = byPiece.nextPiece(piece)) && *got;)
+                    EXPECT_TRUE(piece.lineEnded ? writer.writeLine(piece.bytes)
+                                                : writer.write(piece.bytes));
                 EXPECT_TRUE(byPiece.atEnd() && writer.flush() && sink.bytes == copied);
             }
         }
@@ -112,12 +114,12 @@ TEST(TemplateLines, PiecesStayBoundedAndFillAsTheWholeLine) {
         SCOPED_TRACE(buffer);
         MemorySource source(line);
         TemplateLineReader reader(source, buffer);
-        std::string piece, filled;
+        TemplatePiece piece;
+        std::string filled;
         std::size_t longest = 0;
-        bool ended = false;
-        for (Result<bool> got = true; (got = reader.nextPiece(piece, ended)) && *got;) {
-            longest = std::max(longest, piece.size());
-            filled += filler.fill(piece) + (ended ? "\r\n" : "");
+        for (Result<bool> got = true; (got = reader.nextPiece(piece)) && *got;) {
+            longest = std::max(longest, piece.bytes.size());
+            filled += filler.fill(piece.bytes) + (piece.lineEnded ? "\r\n" : "");
         }
         EXPECT_LE(longest, std::max<std::size_t>(10 * buffer, 10'000));
         // RTF has no control word of thousands of letters; only its pieces are checked.
@@ -210,6 +212,13 @@ TEST(PlaceholderJoiner, JoinsWhatAReaderSeesInARow) {
          "[NAMA_PERUSAHAAN]}{\\b } [KOTA] [ATAS_NAMA]\\uc1  [ACC]x"},
         {"\\u91[KOTA] {\\uc2\\u91 ??KOTA]} {\\b\\uc0 \\u91 KOTA]}",
          "[KOTA] {\\uc2[KOTA]} {\\b\\uc0 [KOTA]}"},
+        // Symbols no reader shows are codes; a Unicode destination is shown; so is a character
+        // after a half-width one or a whole double-byte one.
+        {"[NAMA_PIM\\ PINAN] {\\upr{[NA\\b MA]}{\\*\\ud{[NA}{\\b MA]}}} "
+         "{\\ansicpg932 \\'b1[NA\\b MA]\\'81\\'81[NA\\b MA]}",
+         "[NAMA_PIMPINAN]\\  {\\upr{[NAMA]\\b }{\\*\\ud{[NAMA]}{\\b }}} "
+         "{\\ansicpg932 \\'b1[NAMA]\\b \\'81\\'81[NAMA]\\b }"},
+        {std::string(1023, '{') + "[NA\\b MA]", std::string(1023, '{') + "[NAMA]\\b "},
         // Hidden text is neither seen nor a break.
         {"[NA\\v XX\\v0 MA] [NA{\\v MA}MA]", "[NAMA]\\v XX\\v0  [NAMA]{\\v MA}"},
         // What a reader sees, or never sees, ends a placeholder; other bracketed text stays.
@@ -225,7 +234,18 @@ TEST(PlaceholderJoiner, JoinsWhatAReaderSeesInARow) {
         {"{\\ansicpg932 \\'81\\'5bKOTA]} [NA{\\*\\shppict{\\pict 0}}MA] [NA{\\nonshppict{\\pict "
          "0}}MA]",
          same},
-        {"{\\fonttbl{\\f0 [NA\\b MA];}}{\\info{\\title [NA\\b MA]}}{\\pict [NA\\b MA]}", same},
+        // A fallback some reader skips (on across codes, up to \\uc32767), a trail byte.
+        {"\\u8212\\par [NA\\b MA] {\\u8212{\\b [NA\\b MA]}} "
+         "{\\uc20\\u8212 0123456789ABCDEFGHI[NA\\b MA]} "
+         "{\\ansicpg936 \\'81[NA\\b MA] \\'81\\b\\'b1[NA\\b MA] \\'81\\'81\\'81[NA\\b MA]}",
+         same},
+        {"[NA\\~MA] [NA\\-MA] [NA\\_MA] {\\field{\\fldinst [NA\\b MA]}{\\fldrslt x}} " +
+             std::string(1024, '{') + "[NA\\b MA]",
+         same},
+        {"{\\fonttbl{\\f0 [NA\\b MA];}}{\\info{\\title [NA\\b MA]}{\\*\\ud [NA\\b MA]}}{\\pict "
+         "[NA\\b "
+         "MA]}",
+         same},
         {"{\\*\\x [NA\\b MA]}{\\*\\y}[NA{\\*\\bkmkstart x}" + codes(4097) + "MA]", same},
         {"{\\rtf1 [NAMA] [[KOTA]] \\b[ACC]\\b0 [JUMLAH]}", same},
         {shipped.str(), same},
@@ -234,6 +254,55 @@ TEST(PlaceholderJoiner, JoinsWhatAReaderSeesInARow) {
         for (const std::size_t chunk : {65536u, 1u, 7u})
             EXPECT_EQ(joined(input, chunk), output.empty() ? input : output)
                 << input.substr(0, 80) << " chunk " << chunk;
+}
+
+// As the Preview copies: what a reader takes as it is (a PNG stored as binary data, with its lone
+// CRs, LFs and text) byte for byte, and placeholders filled only where a reader sees them.
+TEST(TemplateCopy, FillsOnlyWhatAReaderSeesAndCopiesDataAsItIs) {
+    ReceiptValues values;
+    values.nomor = "K-9";
+    values.nama = "Budi";
+    values.namaPimpinan = "Ratna";
+    const std::string png = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\r[NAMA]\n\\}{\r[ACC]"s;
+    const std::string bin = "{\\pict\\pngblip\\bin" + std::to_string(png.size()) + " " + png;
+    std::stringstream shipped;
+    shipped << std::ifstream(RESIPA_DATA_DIR "/rspdefault.rtf", std::ios::binary).rdbuf();
+    const std::pair<std::string, std::string> cases[] = {
+        {bin + "}[NAMA]\r{\\pict\\bin2\r\n}[NAMA]\\bin9 [NAMA]",
+         bin + "}Budi\r\n{\\pict\\bin2\r\n}Budi\\bin9 [NAMA]\r\n"},
+        {"Dari\\u8212[NAMA] \\uc20\\u8212 0123456789ABCDEFGHI[NAMA] \\'[NAMA] \\[NAMA] "
+         "\\u8212\\par [NAMA] {\\uc3\\u8212 a{b}[NAMA]} {\\uc-1\\u8212 a[NAMA]}",
+         ""},
+        {"{\\uc40000\\u8212 a[NAMA]} {\\uc-1\\u8212 a}[NAMA] [NAMA_PIM\\ PINAN] "
+         "{\\upr{[NA\\b MA]}{\\*\\ud{[NA}{\\b MA]}}}",
+         "{\\uc40000\\u8212 aBudi} {\\uc-1\\u8212 a}Budi Ratna\\  {\\upr{Budi\\b "
+         "}{\\*\\ud{Budi}{\\b }}}\r\n"},
+        {"{\\ansicpg932 \\'81[NAMA] \\'b1[NAMA] \x81[NAMA] \x81\x81[NAMA]}",
+         "{\\ansicpg932 \\'81[NAMA] \\'b1Budi \x81[NAMA] \x81\x81"
+         "Budi}\r\n"},
+        // The shipped template's title names the receipt; nothing in it is left unfilled.
+        {shipped.str(), "{\\info{\\title Kwitansi K-9 - Budi}}"},
+    };
+    for (const auto& [input, output] : cases) {
+        for (const std::size_t chunk : {1u, 7u, 65536u}) {
+            for (const std::size_t buffer : {16u, 65536u}) {
+                SCOPED_TRACE(input.substr(0, 60) + " chunk " + std::to_string(chunk) + " buffer " +
+                             std::to_string(buffer));
+                MemorySource source(input, chunk);
+                MemorySink sink;
+                TemplateCopy copy(source, sink, values, buffer);
+                Result<bool> more = true;
+                while ((more = copy.copyNext()) && *more) {
+                }
+                EXPECT_TRUE(more);
+                if (output.starts_with("{\\info"))
+                    EXPECT_TRUE(sink.bytes.find(output) != std::string::npos &&
+                                sink.bytes.find('[') == std::string::npos);
+                else
+                    EXPECT_EQ(sink.bytes, output.empty() ? input + "\r\n" : output);
+            }
+        }
+    }
 }
 
 TEST(TemplateLines, ReadFailureIsReportedAndSticks) {

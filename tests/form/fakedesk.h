@@ -26,6 +26,7 @@ struct FakeDesk final : FileSystem, Clock, NumberRules, Shell, MessageBox, Event
     LocalTime now() const override { return {day, 0, 0, 0, {}}; }
     NumberFormat numberFormat() const override { return format; }
     Result<> openDocument(Path, LaterFailure) override { return {}; }
+    std::string viewerAdvice() const override { return {}; }
     void inform(const std::string& title, const std::string& text) override {
         shown.push_back(title + ": " + text);
     }

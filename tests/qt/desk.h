@@ -49,6 +49,7 @@ struct Desk : QtFileSystem, Clock, NumberRules, Shell, MessageBox, EventLoop {
             return failure(faults.openerMissing);
         return {};
     }
+    std::string viewerAdvice() const override { return std::string(kViewerAdvice); }
     void inform(const std::string& title, const std::string& text) override {
         shown << QString::fromStdString(title + ": " + text);
     }

@@ -20,6 +20,8 @@
 #include <thread>
 #include <unistd.h>
 
+#include <QBuffer>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -142,8 +144,8 @@ Maker openFolder(bool othersOwn) {
 }
 
 /// A link to something elsewhere, which must stay as it is, alone in its folder: a folder with
-/// an old receipt, a FIFO, or a device. Root links to a device of its own: a program writing
-/// through the link would replace that one, never the system's.
+/// an old receipt, a file, a FIFO, or a device. Root links to a device of its own: a program
+/// writing through the link would replace that one, never the system's.
 Maker linkElsewhere(mode_t type) {
     return [type](const QString& path) {
         const auto elsewhere = std::make_shared<QTemporaryDir>();
@@ -157,6 +159,8 @@ Maker linkElsewhere(mode_t type) {
             target = elsewhere->path();
         } else if (type == S_IFIFO) {
             held = fifo(target);
+        } else if (type == S_IFREG) {
+            bytes("arsip")(target);
         } else if (geteuid() != 0) {
             target = u"/dev/null"_s;
         } else {
@@ -247,8 +251,9 @@ TEST_F(HostileTest, HostileTemplateOrDocumentIsReportedOrCopiedAndKeepsThePrevio
         {"viewing folder open to all", u".kwitansi", openFolder(false), nullptr, "K-9\r\n"},
         {"document a directory", u"Resipa.rtf", directory, u"direktori", {}},
         {"document a FIFO", u"Resipa.rtf", fifo, u"bukan berkas biasa", {}},
-        {"document links to a FIFO", u"Resipa.rtf", linkElsewhere(S_IFIFO), u"bukan berkas", {}},
-        {"document links to a device", u"Resipa.rtf", linkElsewhere(S_IFCHR), u"bukan berkas", {}},
+        {"document links to a file", u"Resipa.rtf", linkElsewhere(S_IFREG), u"tautan", {}},
+        {"document links to a FIFO", u"Resipa.rtf", linkElsewhere(S_IFIFO), u"tautan", {}},
+        {"document links to a device", u"Resipa.rtf", linkElsewhere(S_IFCHR), u"tautan", {}},
         {"plain", u"rspdefault.rtf", bytes("[NOMOR_RESIPA]\r\n"), nullptr, "K-9\r\n"},
         {"document write-protected", u"Resipa.rtf", writeProtected, u"akses ditolak", previous},
         {"folder write-protected", u"", writeProtected, u"akses ditolak", previous},
@@ -305,8 +310,12 @@ TEST_F(HostileTest, HostileTemplateOrDocumentIsReportedOrCopiedAndKeepsThePrevio
 
 TEST_F(HostileTest, TemplateOfOneHugeLineStreamsThroughInBoundedMemory) {
     // LF-only line ends make the whole template one line; a few MB of it tell a line held whole
-    // (twice its size and more) from one streamed through.
-    const QByteArray templ = QByteArray("{\\pard [NAMA] Baris tanpa CR.\\par}\n").repeated(400'000);
+    // (twice its size and more) from one streamed through. So does a picture stored as binary
+    // data, whose CRs, LFs and placeholders are no text: it comes out as it is.
+    const QByteArray text = QByteArray("{\\pard [NAMA] Baris tanpa CR.\\par}\n").repeated(130'000);
+    const QByteArray data = QByteArray("\r[NAMA] \n\\}{\r\n").repeated(400'000);
+    const QByteArray picture = "{\\pict\\bin" + QByteArray::number(data.size()) + " " + data + "}";
+    const QByteArray templ = text + picture + text;
     writeFile(u"rspdefault.rtf"_s, templ);
     start();
     const long long residentKiB = procNumber("status", "VmRSS");
@@ -314,7 +323,8 @@ TEST_F(HostileTest, TemplateOfOneHugeLineStreamsThroughInBoundedMemory) {
     ASSERT_TRUE(std::ofstream("/proc/self/clear_refs") << "5" << std::flush);
     EXPECT_EQ(preview(), QString());
     EXPECT_LT(procNumber("status", "VmHWM") - residentKiB, templ.size() / 1024 / 4);
-    EXPECT_TRUE(readFile(u"Resipa.rtf"_s) == QByteArray(templ).replace("[NAMA] ", " ") + "\r\n");
+    const QByteArray filled = QByteArray(text).replace("[NAMA] ", " ");
+    EXPECT_TRUE(readFile(u"Resipa.rtf"_s) == filled + picture + filled + "\r\n");
 }
 
 // A short write (a disk nearly full) goes on until done or the disk says why (-1: errno).
@@ -487,11 +497,31 @@ void expectFilled(const QString& receipt, const QString& shown) {
 TEST_F(HostileTest, HostileValuesReadBackExactlyFromTheDefaultAndEditorsTemplates) {
     const QString soffice = QStandardPaths::findExecutable(u"soffice"_s);
     const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
-    ASSERT_FALSE(soffice.isEmpty() || pdftotext.isEmpty())
+    const QString pdfimages = QStandardPaths::findExecutable(u"pdfimages"_s);
+    ASSERT_FALSE(soffice.isEmpty() || pdftotext.isEmpty() || pdfimages.isEmpty())
         << "scripts/setup.sh installs LibreOffice and pdftotext, the readers";
     QFileInfoList templates{QFileInfo(QString::fromUtf8(RESIPA_DATA_DIR) + u"/rspdefault.rtf"_s)};
     templates += QDir(QString::fromUtf8(RESIPA_EDITORS_DIR)).entryInfoList({u"*.rtf"_s});
     ASSERT_GE(templates.size(), 11);
+    // The shipped one again with a logo stored as binary data (a PNG: its header's length of 13
+    // is a lone CR, its text a placeholder) and a line readers show otherwise than it is written.
+    QImage logo(40, 20, QImage::Format_RGB32);
+    logo.fill(Qt::darkRed);
+    logo.setText(u"Judul"_s, u"[NAMA]"_s);
+    QBuffer png;
+    ASSERT_TRUE(png.open(QIODevice::WriteOnly) && logo.save(&png, "PNG") &&
+                png.data().contains("\rIHDR") && png.data().contains("[NAMA]"));
+    QFile shipped(templates[0].filePath());
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    QByteArray withLogo = shipped.readAll();
+    withLogo.insert(
+        withLogo.indexOf('\n', withLogo.indexOf("\\sectd")) + 1,
+        "{\\pard{\\pict\\pngblip\\picw40\\pich20\\bin" + QByteArray::number(png.size()) + " " +
+            png.data() +
+            "}\\par Dari\\u8212[NAMA] [NAMA_PIM\\ PINAN] {\\upr{A[NA}{\\b MA]}{\\*\\ud{U[NA}"
+            "{\\b MA]}}}\\par}\r\n");
+    writeFile(u"logo.rtf"_s, withLogo);
+    templates << QFileInfo(pathOf(u"logo.rtf"_s));
     // The line break reaches the description the one way it can: a quoted profile value.
     writeFile(u"informasi.inf"_s, u"Kota,Magelang\r\nNama Perusahaan,PT {Kurung} \\ Miring\r\n"
                                   u"Deskripsi,\"Baris satu\r\nBaris dua\"\r\n"
@@ -532,6 +562,12 @@ TEST_F(HostileTest, HostileValuesReadBackExactlyFromTheDefaultAndEditorsTemplate
     };
     for (const QFileInfo& from : templates.mid(1))
         expectFilled(from.fileName(), text(from.completeBaseName(), {}));
+    // The logo is whole; a "[" that is a fallback is not shown, nor filled.
+    const QString images = run(pdfimages, {u"-list"_s, pathOf(u"pdf/logo.pdf"_s)});
+    EXPECT_EQ(images.count(QRegularExpression(u"\\n\\s*1\\s+\\d+\\s+image\\s+40\\s+20\\s"_s)), 1)
+        << images.toStdString();
+    EXPECT_TRUE(
+        normalised(text(u"logo"_s, {})).contains(u"Dari\u2014NAMA] \\b0 Ratna A\\parU\\par"_s));
     // The shipped receipt: one A4 page cut at 148.5 mm (421 pt), the values above and below.
     const QString words = text(u"rspdefault"_s, {u"-bbox"_s});
     EXPECT_EQ(words.count(u"<page width=\"595.303937\" height=\"841.889764\""_s), 1);
