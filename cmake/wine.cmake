@@ -8,8 +8,10 @@ if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
     message(FATAL_ERROR "The suites run under wine64, which runs 64-bit programs only")
 endif()
 
-# resipa_wine_prefix(<name> <LC_ALL>): the fixture <name>, a prefix of that name in the build
-# folder made before and removed after the tests that require it.
+# resipa_wine_prefix(<name> <LC_ALL> [DISPLAY]): the fixture <name>, a prefix of that name in the
+# build folder made before and removed after the tests that require it. With DISPLAY the prefix,
+# and each program run in it, gets an X server of its own (Xvfb) with a window manager
+# (openbox), started with the prefix and stopped after it, by PID.
 function(resipa_wine_prefix name locale)
     set(environment
         WINEPREFIX=${CMAKE_BINARY_DIR}/${name}
@@ -22,6 +24,9 @@ function(resipa_wine_prefix name locale)
         LC_ALL=${locale}
         # No .NET or browser engine to offer, and no menu entries written into the user's home.
         WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=d)
+    if("DISPLAY" IN_LIST ARGN)
+        list(APPEND environment RESIPA_X=1)
+    endif()
     set_property(GLOBAL PROPERTY resipa_${name}_environment "${environment}")
     foreach(action make remove)
         add_test(NAME ${name}_${action}
@@ -50,6 +55,12 @@ function(resipa_add_wine_tests target prefix)
         FAIL_REGULAR_EXPRESSION "\\] 0 tests from 0 test suites ran"
         LABELS wine
         TIMEOUT 60)
+    if("RESIPA_X=1" IN_LIST environment)
+        # On the prefix's display, one at a time: the keyboard goes to one window.
+        set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR
+            "bash;${PROJECT_SOURCE_DIR}/cmake/wineprefix.sh;run;${RESIPA_WINE64};${RESIPA_WINESERVER}")
+        set_tests_properties(${tests} PROPERTIES RESOURCE_LOCK ${prefix})
+    endif()
 endfunction()
 
 # The prefix every suite shares.

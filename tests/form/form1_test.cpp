@@ -2,6 +2,7 @@
 // real screen here can show.
 
 #include "form/form1.h"
+#include "tests/form/fakedesk.h"
 
 #include <memory>
 #include <optional>
@@ -42,23 +43,6 @@ struct FakeWindow final : FormWindow {
     ScreenArea screen;
     std::optional<std::pair<float, float>> movedTo;
     std::vector<std::unique_ptr<FakeControl>> controls;
-};
-
-/// A desktop without files.
-struct FakeDesk final : FileSystem, Clock, NumberRules, Shell, MessageBox, EventLoop {
-    Platform platform() { return {*this, *this, *this, *this, *this, *this}; }
-    bool isFile(const std::filesystem::path&) const override { return false; }
-    using Path = const std::filesystem::path&;
-    Result<std::unique_ptr<InputFile>> openForReading(Path) override { return Failure{}; }
-    Result<std::unique_ptr<OutputFile>> openForWriting(Path) override { return Failure{}; }
-    Result<std::unique_ptr<PrivateFolder>> openPrivateFolder(Path) override { return Failure{}; }
-    Date today() const override { return {2025, 5, 9}; }
-    LocalTime now() const override { return {today(), 0, 0, 0, {}}; }
-    NumberFormat numberFormat() const override { return {",", "."}; }
-    Result<> openDocument(const std::filesystem::path&, LaterFailure) override { return {}; }
-    void inform(const std::string&, const std::string&) override {}
-    void runPendingEvents() override {}
-    void endProgram() override {}
 };
 
 // True halves of the room left, the screen's own origin added; a window larger than its screen
