@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing: what the program needs to be built and run,
-# and with --tests (test.sh) also what the tests, benchmarks and fuzzing need.
-# Sourced by run.sh and test.sh; safe to run again.
+# and with --tests (test.sh) also what the tests, benchmarks and fuzzing need; with --windows
+# only what the Windows program and its setup need (scripts/windows.sh setup).
+# Sourced by run.sh, test.sh and scripts/windows.sh; safe to run again.
 set -euo pipefail
 
 resipa_program_packages=(
@@ -20,10 +21,15 @@ resipa_test_packages=(
     # virtual keyboard set up by xmodmap and xset.
     xvfb xauth xdotool x11-utils x11-xserver-utils openbox libreoffice-writer unrtf poppler-utils
     imagemagick
-    # The Windows build and its suites: the MinGW-w64 cross compiler (posix threads) with
-    # windres, GoogleTest's sources to build for Windows, and Wine to run the suites (wine64
-    # holds the 64-bit loader, wine the usual commands; fonts-wine the faces Windows has).
-    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64 wine fonts-wine
+    # The Windows suites: GoogleTest's sources to build for Windows, and Wine to run the suites
+    # and the setup (wine64 holds the 64-bit loader, wine the usual commands; fonts-wine the
+    # faces Windows has).
+    googletest wine64 wine fonts-wine
+)
+resipa_windows_packages=(
+    cmake make
+    # The MinGW-w64 cross compiler (posix threads) with windres, and NSIS for the setup.
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis
 )
 
 resipa_install_missing() {
@@ -41,15 +47,20 @@ resipa_install_missing() {
         "${missing[@]}"
 }
 
-resipa_install_missing "${resipa_program_packages[@]}"
-if [ "${1:-}" = --tests ]; then
-    resipa_install_missing "${resipa_test_packages[@]}"
-fi
+if [ "${1:-}" = --windows ]; then
+    resipa_install_missing "${resipa_windows_packages[@]}"
+else
+    resipa_install_missing "${resipa_program_packages[@]}"
+    if [ "${1:-}" = --tests ]; then
+        resipa_install_missing "${resipa_test_packages[@]}" "${resipa_windows_packages[@]}"
+    fi
 
-# Preview hands every receipt to the desktop's viewer for RTF; without one it cannot be seen
-# or printed. The template's Arial is drawn with its metric twin, so the receipt lies as designed.
-if [ -z "$(xdg-mime query default text/rtf 2>/dev/null)" ] &&
-    [ -z "$(xdg-mime query default application/rtf 2>/dev/null)" ]; then
-    echo "No application opens RTF documents, so receipts could not be shown: installing LibreOffice Writer."
-    resipa_install_missing libreoffice-writer fonts-liberation2
+    # Preview hands every receipt to the desktop's viewer for RTF; without one it cannot be
+    # seen or printed. The template's Arial is drawn with its metric twin, so the receipt lies
+    # as designed.
+    if [ -z "$(xdg-mime query default text/rtf 2>/dev/null)" ] &&
+        [ -z "$(xdg-mime query default application/rtf 2>/dev/null)" ]; then
+        echo "No application opens RTF documents, so receipts could not be shown: installing LibreOffice Writer."
+        resipa_install_missing libreoffice-writer fonts-liberation2
+    fi
 fi

@@ -2,12 +2,12 @@
 ; program for the user who runs it, without an administrator, into a folder that user can
 ; write, since the program keeps its receipts beside itself. Made by the build's `setup` target:
 ;   makensis -DVERSION=1.0.0 -DFILE_VERSION=1.0.0.0 -DPROGRAM=resipa.exe -DDATA=data \
-;            -DOUTFILE=resipa-setup-1.0.0.exe resipa.nsi
+;            -DICON=resipa.ico -DOUTFILE=resipa-setup-1.0.0.exe resipa.nsi
 ; An upgrade and the uninstaller keep what the operator made or changed: the profile, the
 ; template, the last receipt and the receipts' folder.
 
-!ifndef VERSION | FILE_VERSION | PROGRAM | DATA | OUTFILE
-    !error "Give VERSION, FILE_VERSION, PROGRAM, DATA and OUTFILE with -D"
+!ifndef VERSION | FILE_VERSION | PROGRAM | DATA | ICON | OUTFILE
+    !error "Give VERSION, FILE_VERSION, PROGRAM, DATA, ICON and OUTFILE with -D"
 !endif
 
 ; A 32-bit stub would need the 32-bit Wine and Windows' emulation; the program is 64-bit.
@@ -51,6 +51,8 @@ VIAddVersionKey /LANG=1057 LegalCopyright "${APP}"
 Var FinishText
 
 !define MUI_ABORTWARNING
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
 !define MUI_COMPONENTSPAGE_NODESC
 
 !define MUI_WELCOMEPAGE_TEXT "Program ini menginstal ${APP} ${VERSION} untuk Anda sendiri; hak \
