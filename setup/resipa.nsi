@@ -78,6 +78,7 @@ Var FinishText
 !define MUI_COMPONENTSPAGE_TEXT_TOP "Program, pintasan, dan entrinya di daftar aplikasi akan \
     dihapus. Profil perusahaan dan template yang Anda ubah, kwitansi terakhir (Resipa.rtf), dan \
     folder kwitansi (.kwitansi) tetap disimpan, kecuali Anda mencentang kotak kedua."
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW un.HideSpaceRequired
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
@@ -278,6 +279,13 @@ FunctionEnd
 Function StartProgram
     SetOutPath "$INSTDIR"
     Exec '"$INSTDIR\${EXE}"'
+FunctionEnd
+
+; An uninstall needs no room on the disk.
+Function un.HideSpaceRequired
+    FindWindow $0 "#32770" "" $HWNDPARENT
+    GetDlgItem $0 $0 1023 ; the line "space required"
+    ShowWindow $0 ${SW_HIDE}
 FunctionEnd
 
 Section "un.${APP}" UnSecMain
