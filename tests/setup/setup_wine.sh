@@ -10,6 +10,7 @@
 # work folder.
 set -euo pipefail
 setup=$1 data=$2 version=$3 wine64=$4 wineserver=$5
+source "$(dirname "${BASH_SOURCE[0]}")/../../cmake/xdesktop.sh"
 
 note() { printf 'setup: %s\n' "$*"; }
 die() {
@@ -17,31 +18,22 @@ die() {
     if [ -n "${DISPLAY:-}" ]; then import -window root "$work/failed.png" || true; fi
     exit 1
 }
-wait_until() {
-    local end=$((SECONDS + $1)); until "${@:2}"; do ((SECONDS < end)) || return 1; sleep 0.2; done
-}
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/resipa-setup.XXXXXX")
-export WINEPREFIX=$work/prefix TMPDIR=$work/tmp LC_ALL=C.UTF-8 WINEDEBUG=-all \
+# A HOME of its own too: Wine links the user's desktop and documents into it.
+export WINEPREFIX=$work/prefix TMPDIR=$work/tmp HOME=$work/home LC_ALL=C.UTF-8 WINEDEBUG=-all \
     WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=d
-mkdir -p "$WINEPREFIX" "$TMPDIR"
-passed=0 xvfb=
+mkdir -p "$WINEPREFIX" "$TMPDIR" "$HOME" "$work/x"
+passed=0
 finish() {
     "$wineserver" -k 2>/dev/null || true
     "$wineserver" -w 2>/dev/null || true
-    if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; wait "$xvfb" || true; fi
+    xdesktop_stop "$work/x"
     if [ "$passed" = 1 ] && [ -z "${KEEP_SETUP_DIR:-}" ]; then rm -rf "$work"; else note "work folder kept: $work"; fi
 }
 trap finish EXIT
 
-# An X server that picks a free display itself, open to its cookie only.
-cookie=$(mcookie)
-xauth -q -f "$work/Xauthority" add :0 . "$cookie" 2>/dev/null
-Xvfb -displayfd 3 -auth "$work/Xauthority" -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-wait_until 30 test -s "$work/display" || die "Xvfb did not start: $(<"$work/xvfb.log")"
-export DISPLAY=:$(<"$work/display") XAUTHORITY=$work/Xauthority
-xauth -q add "$DISPLAY" . "$cookie"
+xdesktop_start "$work/x" || die "no X desktop"
 "$wine64" wineboot -i >"$work/wineboot.log" 2>&1 || die "no Wine prefix: $(<"$work/wineboot.log")"
 
 user_win="C:\\users\\$(id -un)"
@@ -123,7 +115,7 @@ window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Resipa Elektron
 
 note "while it runs, the setup and the uninstaller change nothing"
 snapshot "$b" >"$work/running.txt"
-run_in "$setup" /S "/D=$b_win" && die "the setup went on over the running program"
+"$wine64" "$setup" /S && die "the setup went on over the running program in the folder of the last install"
 run_in "$b/copot.exe" /S "_?=$b_win" && die "the uninstaller went on over the running program"
 snapshot "$b" | diff "$work/running.txt" - || die "files changed while the program ran"
 "$wine64" taskkill /IM resipa.exe >/dev/null 2>&1 || die "the program could not be asked to close"
