@@ -30,7 +30,7 @@ xdesktop_use() {
 xdesktop_start() {
     local dir=$1 cookie
     cookie=$(mcookie)
-    xauth -q -f "$dir/Xauthority" add :0 . "$cookie"
+    xauth -q -f "$dir/Xauthority" add :0 . "$cookie" 2>/dev/null
     Xvfb -displayfd 3 -auth "$dir/Xauthority" -screen 0 1280x1024x24 </dev/null >/dev/null \
         3>"$dir/display" 2>"$dir/xvfb.log" &
     echo $! >"$dir/xvfb.pid"

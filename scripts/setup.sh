@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing: what the program needs to be built and run,
 # and with --tests (test.sh) also what the tests, benchmarks and fuzzing need; with --windows
-# only what the Windows program and its setup need (scripts/windows.sh setup).
-# Sourced by run.sh, test.sh and scripts/windows.sh; safe to run again.
+# only what builds the Windows program and its setup. Sourced by run.sh, test.sh and
+# scripts/windows.sh; safe to run again.
 set -euo pipefail
 
 resipa_program_packages=(
@@ -21,16 +21,13 @@ resipa_test_packages=(
     # virtual keyboard set up by xmodmap and xset.
     xvfb xauth xdotool x11-utils x11-xserver-utils openbox libreoffice-writer unrtf poppler-utils
     imagemagick
-    # The Windows suites: GoogleTest's sources to build for Windows, and Wine to run the suites
-    # and the setup (wine64 holds the 64-bit loader, wine the usual commands; fonts-wine the
-    # faces Windows has).
+    # The Windows suites: GoogleTest's sources to build for Windows, and Wine to run them (wine64
+    # holds the 64-bit loader, wine the usual commands; fonts-wine the faces Windows has).
     googletest wine64 wine fonts-wine
 )
-resipa_windows_packages=(
-    cmake make
-    # The MinGW-w64 cross compiler (posix threads) with windres, and NSIS for the setup.
-    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis
-)
+# The Windows program: the MinGW-w64 cross compiler (posix threads) with windres; NSIS makes
+# its setup.
+resipa_windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis)
 
 resipa_install_missing() {
     local p missing=() sudo_cmd=()
@@ -49,18 +46,17 @@ resipa_install_missing() {
 
 if [ "${1:-}" = --windows ]; then
     resipa_install_missing "${resipa_windows_packages[@]}"
-else
-    resipa_install_missing "${resipa_program_packages[@]}"
-    if [ "${1:-}" = --tests ]; then
-        resipa_install_missing "${resipa_test_packages[@]}" "${resipa_windows_packages[@]}"
-    fi
+    return 0 2>/dev/null || exit 0
+fi
+resipa_install_missing "${resipa_program_packages[@]}"
+if [ "${1:-}" = --tests ]; then
+    resipa_install_missing "${resipa_test_packages[@]}" "${resipa_windows_packages[@]}"
+fi
 
-    # Preview hands every receipt to the desktop's viewer for RTF; without one it cannot be
-    # seen or printed. The template's Arial is drawn with its metric twin, so the receipt lies
-    # as designed.
-    if [ -z "$(xdg-mime query default text/rtf 2>/dev/null)" ] &&
-        [ -z "$(xdg-mime query default application/rtf 2>/dev/null)" ]; then
-        echo "No application opens RTF documents, so receipts could not be shown: installing LibreOffice Writer."
-        resipa_install_missing libreoffice-writer fonts-liberation2
-    fi
+# Preview hands every receipt to the desktop's viewer for RTF; without one it cannot be seen
+# or printed. The template's Arial is drawn with its metric twin, so the receipt lies as designed.
+if [ -z "$(xdg-mime query default text/rtf 2>/dev/null)" ] &&
+    [ -z "$(xdg-mime query default application/rtf 2>/dev/null)" ]; then
+    echo "No application opens RTF documents, so receipts could not be shown: installing LibreOffice Writer."
+    resipa_install_missing libreoffice-writer fonts-liberation2
 fi

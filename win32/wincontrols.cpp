@@ -88,6 +88,13 @@ int twipsAt(int twips, UINT dpi) {
     return MulDiv(twips, static_cast<int>(dpi), 1440);
 }
 
+std::wstring windowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 Fonts::Fonts(UINT dpi)
     : m_dpi(dpi) {}
 
@@ -139,9 +146,7 @@ void WinControl::place(UINT dpi, Fonts& fonts) {
     SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     SIZE size{twipsAt(m_record.width, dpi), twipsAt(m_record.height, dpi)};
     if (m_record.kind == ControlKind::Label && (m_record.flags & AutoSize)) {
-        std::wstring caption(static_cast<std::size_t>(GetWindowTextLengthW(m_hwnd)) + 1, L'\0');
-        caption.resize(static_cast<std::size_t>(
-            GetWindowTextW(m_hwnd, caption.data(), static_cast<int>(caption.size()))));
+        const std::wstring caption = windowText(m_hwnd);
         const HDC dc = GetDC(m_hwnd);
         const HGDIOBJ before = SelectObject(dc, font);
         GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
@@ -199,7 +204,7 @@ LRESULT WinControl::message(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     case WM_CHAR:
-        if (!typed(wParam, lParam))
+        if (!typed(wParam))
             return 0;
         break;
     case WM_SETFOCUS: {
@@ -222,7 +227,7 @@ LRESULT WinControl::message(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefSubclassProc(m_hwnd, message, wParam, lParam);
 }
 
-bool WinControl::typed(WPARAM& unit, LPARAM lParam) {
+bool WinControl::typed(WPARAM& unit) {
     // Tab, Enter, Escape and Ctrl+A have done their work as keys; as characters they would only
     // beep or break a line.
     if (unit == L'\t' || unit == L'\r' || unit == L'\n' || unit == 0x1B || unit == 0x01)
@@ -230,23 +235,11 @@ bool WinControl::typed(WPARAM& unit, LPARAM lParam) {
     // Other control codes are the editing keys (Backspace, Ctrl+C, Ctrl+V) and no characters.
     if (!m_handlers.keyPress || unit < 0x20 || unit == 0x7F)
         return true;
-    // A character beyond the first 65536 comes in two halves: the handler sees it whole.
-    if (IS_HIGH_SURROGATE(unit)) {
-        m_highSurrogate = static_cast<wchar_t>(unit);
-        return false;
-    }
-    const wchar_t high = std::exchange(m_highSurrogate, L'\0');
-    char32_t KeyAscii = unit;
-    if (high && IS_LOW_SURROGATE(unit))
-        KeyAscii = 0x10000 + ((char32_t{high} - 0xD800) << 10) + (KeyAscii - 0xDC00);
+    // A character beyond U+FFFF comes as two halves, neither a character a filter keeps.
+    char32_t KeyAscii = static_cast<char32_t>(unit);
     m_handlers.keyPress(KeyAscii);
-    if (KeyAscii == 0 || KeyAscii > 0x10FFFF)
+    if (KeyAscii == 0 || KeyAscii > 0xFFFF)
         return false;
-    if (KeyAscii >= 0x10000) {
-        KeyAscii -= 0x10000;
-        DefSubclassProc(m_hwnd, WM_CHAR, 0xD800 + (KeyAscii >> 10), lParam);
-        KeyAscii = 0xDC00 + (KeyAscii & 0x3FF);
-    }
     unit = KeyAscii;
     return true;
 }
@@ -258,15 +251,8 @@ EditControl::EditControl(const ControlRecord& record, ControlHandlers handlers, 
     SendMessageW(m_hwnd, EM_SETLIMITTEXT, 0, 0);
 }
 
-std::wstring EditControl::wideText() const {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(m_hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(m_hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 std::string EditControl::text() const {
-    std::wstring text = wideText();
+    std::wstring text = windowText(m_hwnd);
     for (std::size_t at = 0; (at = text.find(L"\r\n", at)) != std::wstring::npos;)
         text.erase(at, 1);
     // Half a pair of surrogates, pasted, is no character of any receipt.
@@ -287,7 +273,7 @@ void EditControl::setText(const std::string& text) {
             wide += L'\r';
         wide += c;
     }
-    if (wide == wideText())
+    if (wide == windowText(m_hwnd))
         return;
     // The change handling runs here, once, whether or not the EDIT tells of its new text.
     m_settingText = true;
@@ -298,7 +284,7 @@ void EditControl::setText(const std::string& text) {
 }
 
 void EditControl::setSelection(std::size_t start, std::size_t length) {
-    const std::wstring text = wideText();
+    const std::wstring text = windowText(m_hwnd);
     const std::size_t from = utf16Offset(text, 0, start);
     SendMessageW(m_hwnd, EM_SETSEL, from, static_cast<LPARAM>(utf16Offset(text, from, length)));
     SendMessageW(m_hwnd, EM_SCROLLCARET, 0, 0);

@@ -15,6 +15,9 @@ namespace resipa {
 /// Pixels at @p dpi of a length in twips.
 int twipsAt(int twips, UINT dpi);
 
+/// The text of a window: a control's text or caption, a window's title.
+std::wstring windowText(HWND window);
+
 /// What the window around the controls does for them.
 class ControlHost {
 public:
@@ -73,11 +76,11 @@ private:
     static LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self);
     LRESULT message(UINT message, WPARAM wParam, LPARAM lParam);
-    /// The typed character @p unit (UTF-16) after the key-press handler: false when cancelled.
-    bool typed(WPARAM& unit, LPARAM lParam);
+    /// The typed character @p unit (UTF-16) after the key-press handler: false when it is not to
+    /// reach the control.
+    bool typed(WPARAM& unit);
 
     ControlHost& m_host;
-    wchar_t m_highSurrogate = 0;
 };
 
 /// A text field over an EDIT control.
@@ -92,7 +95,6 @@ public:
     void notified(WORD code) override;
 
 private:
-    std::wstring wideText() const;
     bool m_settingText = false;
 };
 

@@ -11,6 +11,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/../../cmake/xdesktop.sh"
 # Commas group digits (1,500,000) and xdotool types "é" in this locale. LibreOffice's first
 # start builds its profile, hence the long wait for a viewer.
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
@@ -20,39 +21,17 @@ names=("Siti Aminah" "Rudi Hartono" "Budi Santoso")
 amounts=(275000 42000 1500000)
 ket="Pembayaran café"
 
-note() { printf 'viewer: %s\n' "$*"; }
-die() {
-    printf 'viewer: FAIL: %s\n' "$*" >&2
-    if [ -n "${in_x:-}" ]; then import -window root "$work/failed.png" || true; fi
-    exit 1
-}
-
-# Runs a check every 0.2 s until it passes, for at most $1 seconds.
-wait_until() {
-    local end=$((SECONDS + $1)); until "${@:2}"; do ((SECONDS < end)) || return 1; sleep 0.2; done
-}
-ended() { ! kill -0 "$1" 2>/dev/null; }
+e2e_name=viewer
+source "$here/common.sh"
 
 # Ends a process, forcing it after two seconds.
 end_pid() {
     kill "$1" 2>/dev/null || return 0
     wait_until 2 ended "$1" || kill -KILL "$1" 2>/dev/null || true
 }
-# A pid the driver wrote down, ended only while it still names the process it started: the
-# driver may be gone, and the number reused.
-end_recorded() {
-    local pid
-    pid=$(cat "$work/$1.pid" 2>/dev/null) || return 0
-    if [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$2" ]; then end_pid "$pid"; fi
-}
-
-# Inside the X server: openbox, the program, three receipts.
+# On the X desktop: the program, three receipts.
 drive() {
-    local work=$1 exe=$2 in_x=1 prog wid n v viewer title viewers=()
-    openbox --sm-disable >"$work/openbox.log" 2>&1 & echo $! >"$work/openbox.pid"
-    # xdotool activates windows through the window manager.
-    wait_until 60 sh -c 'xprop -root _NET_SUPPORTED | grep -q _NET_ACTIVE_WINDOW' ||
-        die "openbox did not start within 60 s"
+    local work=$1 exe=$2 on_desktop=1 prog wid n v viewer title viewers=()
     # "é" on a key of its own: xdotool would bind it to a spare key only around its press, and a
     # busy program that reads the changed keymap after that would see no letter. No auto-repeat:
     # on a busy machine xdotool may hold a key long enough for the server to repeat it.
@@ -127,34 +106,26 @@ cp "$2/rspdefault.rtf" "$here/informasi.inf" "$exe/"
 
 passed=0
 finish() {
-    end_recorded program resipa
+    end_recorded "$work/program.pid" resipa
     # The viewers: the program's descendants, which alone carry its HOME.
     for p in /proc/[0-9]*; do
         if grep -qxzF "HOME=$home" "$p/environ" 2>/dev/null; then end_pid "${p#/proc/}"; fi
     done
-    end_recorded openbox openbox
-    end_recorded xvfb Xvfb
+    xdesktop_stop "$work/x"
     if [ "$passed" = 1 ] && [ -z "${KEEP_E2E_DIR:-}" ]; then rm -rf "$work"; else note "work folder kept: $work"; fi
 }
 trap finish EXIT
 
 # LibreOffice Writer opens RTF for this HOME, whatever the machine's own choice.
 HOME=$home xdg-mime default libreoffice-writer.desktop text/rtf application/rtf
-bulan=(Januari Februari Maret April Mei Juni Juli Agustus September Oktober November Desember)
-tanggal() { echo "$(date +%-d) ${bulan[$(date +%-m) - 1]} $(date +%Y)"; }
 day=$(tanggal)
-# The X server picks a free display itself (no race with another starting), open to its cookie.
-cookie=$(mcookie)
-xauth -q -f "$work/Xauthority" add :0 . "$cookie"
-Xvfb -displayfd 3 -auth "$work/Xauthority" -screen 0 1280x1024x24 3>"$work/display" 2>"$work/xvfb.log" &
-echo $! >"$work/xvfb.pid"
-wait_until 30 test -s "$work/display" || die "Xvfb did not start: $(<"$work/xvfb.log")"
-xauth -q -f "$work/Xauthority" add ":$(<"$work/display")" . "$cookie"
+# A desktop of the test's own, under none of the caller's desktop settings.
+unset XDG_CURRENT_DESKTOP DESKTOP_SESSION XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME \
+    DBUS_SESSION_BUS_ADDRESS
+mkdir "$work/x"
+xdesktop_start "$work/x" || die "no X desktop"
 status=0
-env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u XDG_CONFIG_HOME -u XDG_DATA_HOME \
-    -u XDG_CACHE_HOME -u DBUS_SESSION_BUS_ADDRESS DISPLAY=":$(<"$work/display")" \
-    XAUTHORITY="$work/Xauthority" timeout -k 10 280 bash "${BASH_SOURCE[0]}" --drive "$work" "$exe" ||
-    status=$?
+timeout -k 10 280 bash "${BASH_SOURCE[0]}" --drive "$work" "$exe" || status=$?
 if [ "$status" -ne 0 ] || [ ! -s "$work/driven.txt" ]; then
     cat "$work/program.log" 2>/dev/null || true
     die "the run on the desktop failed (status $status; 124 is the time limit)"
