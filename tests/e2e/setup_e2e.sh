@@ -6,18 +6,14 @@
 # install into a folder named with spaces and "é", whose shortcut starts the window and which
 # neither the setup nor the uninstaller touches while the program runs; Indonesian pages.
 #
-# Usage: setup_wine.sh SETUP DATA_DIR VERSION WINE64 WINESERVER; KEEP_SETUP_DIR=1 keeps the
-# work folder.
+# Usage: setup_e2e.sh SETUP DATA_DIR VERSION WINE64 WINESERVER; KEEP_E2E_DIR=1 keeps the work
+# folder.
 set -euo pipefail
 setup=$1 data=$2 version=$3 wine64=$4 wineserver=$5
-source "$(dirname "${BASH_SOURCE[0]}")/../../cmake/xdesktop.sh"
-
-note() { printf 'setup: %s\n' "$*"; }
-die() {
-    printf 'setup: FAIL: %s\n' "$*" >&2
-    if [ -n "${DISPLAY:-}" ]; then import -window root "$work/failed.png" || true; fi
-    exit 1
-}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/../../cmake/xdesktop.sh"
+e2e_name=setup
+source "$here/common.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/resipa-setup.XXXXXX")
 # A HOME of its own too: Wine links the user's desktop and documents into it.
@@ -29,11 +25,12 @@ finish() {
     "$wineserver" -k 2>/dev/null || true
     "$wineserver" -w 2>/dev/null || true
     xdesktop_stop "$work/x"
-    if [ "$passed" = 1 ] && [ -z "${KEEP_SETUP_DIR:-}" ]; then rm -rf "$work"; else note "work folder kept: $work"; fi
+    if [ "$passed" = 1 ] && [ -z "${KEEP_E2E_DIR:-}" ]; then rm -rf "$work"; else note "work folder kept: $work"; fi
 }
 trap finish EXIT
 
 xdesktop_start "$work/x" || die "no X desktop"
+on_desktop=1
 "$wine64" wineboot -i >"$work/wineboot.log" 2>&1 || die "no Wine prefix: $(<"$work/wineboot.log")"
 
 user_win="C:\\users\\$(id -un)"
@@ -137,6 +134,6 @@ note "the pages speak Indonesian"
 "$wine64" "$setup" &
 timeout 30 xdotool search --sync --onlyvisible --name '^Instalasi Program Resipa Elektronik$' >/dev/null ||
     die "no setup window named 'Instalasi Program Resipa Elektronik' within 30 s"
-[ -z "${KEEP_SETUP_DIR:-}" ] || import -window root "$work/welcome.png"
+[ -z "${KEEP_E2E_DIR:-}" ] || import -window root "$work/welcome.png"
 passed=1
 note "passed"
