@@ -226,7 +226,7 @@ Section "${APP}" SecMain
     ${Else}
         File "/oname=rspdefault.rtf.baru" "${DATA}\rspdefault.rtf"
         DetailPrint "Template Anda tetap dipakai; template baru: $INSTDIR\rspdefault.rtf.baru"
-        ; Told in place of the profile's place, which an upgrading clerk knows.
+        ; The last page has room for one note, and an upgrading clerk knows the profile.
         StrCpy $FinishText "${APP} ${VERSION} sudah terinstal di folder$\r$\n$INSTDIR$\r$\n\
             $\r$\nTemplate kwitansi Anda (rspdefault.rtf) sudah Anda ubah, jadi tetap dipakai. \
             Template baru versi ini ada di sebelahnya: rspdefault.rtf.baru."
