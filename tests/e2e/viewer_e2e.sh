@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
-# The program on a real desktop: copied into a folder whose name needs care and started from
-# another, it takes three receipts typed with the keyboard only and without pauses, each
-# previewed through the real xdg-open into LibreOffice Writer, with openbox in a virtual X
-# server under a fresh HOME. Each Preview must bring up a LibreOffice window naming that
-# receipt's viewing copy, "Keluar" must end the program and leave every viewer open, and unrtf
-# must read the last receipt back.
-#
-# Usage: viewer_e2e.sh PROGRAM DATA_DIR (the folder of rspdefault.rtf); the profile is this
-# folder's informasi.inf. KEEP_E2E_DIR=1 keeps the work folder.
+# The program on an X desktop of its own under a fresh HOME, started from elsewhere: three
+# receipts typed without pauses, each previewed through the real xdg-open into a LibreOffice
+# Writer window naming its viewing copy; "Keluar" ends the program and leaves every viewer
+# open; unrtf reads the last receipt back.
+# Usage: viewer_e2e.sh PROGRAM DATA_DIR; KEEP_E2E_DIR=1 keeps the work folder.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)

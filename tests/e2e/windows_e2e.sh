@@ -1,14 +1,9 @@
 #!/usr/bin/env bash
-# resipa.exe on a real desktop under Wine: copied into a folder whose name needs care and
-# started from another, it takes two receipts typed with the keyboard only and without pauses,
-# each previewed through the Windows shell into Wine's WordPad, with openbox on an X server and
-# a Wine prefix of their own. Each Preview must bring up a WordPad window naming that receipt's
-# viewing copy, Enter held on "Preview" must preview once more, "Keluar" must end the program
-# and leave WordPad open, and unrtf must read the last receipt back.
-#
-# Usage: windows_e2e.sh PROGRAM DATA_DIR WINE64 WINESERVER (DATA_DIR: the folder of
-# rspdefault.rtf); the profile is this folder's informasi.inf. KEEP_E2E_DIR=1 keeps the work
-# folder.
+# resipa.exe under Wine, on an X desktop and in a prefix of its own, started from elsewhere: two
+# receipts typed without pauses, each previewed through the shell into a WordPad window naming
+# its viewing copy; Enter held on "Preview" previews once more; "Keluar" ends the program and
+# leaves WordPad open; unrtf reads the last receipt back.
+# Usage: windows_e2e.sh PROGRAM DATA_DIR WINE64 WINESERVER; KEEP_E2E_DIR=1 keeps the work folder.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
