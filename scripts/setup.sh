@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing: what the program needs to be built and run,
 # and with --tests (test.sh) also what the tests, benchmarks and fuzzing need; with --windows
-# only what builds the Windows program. Sourced by run.sh, test.sh and scripts/windows.sh; safe
-# to run again.
+# only what builds the Windows program and its setup. Sourced by run.sh, test.sh and
+# scripts/windows.sh; safe to run again.
 set -euo pipefail
 
 resipa_program_packages=(
@@ -25,8 +25,9 @@ resipa_test_packages=(
     # holds the 64-bit loader, wine the usual commands; fonts-wine the faces Windows has).
     googletest wine64 wine fonts-wine
 )
-# The Windows program: the MinGW-w64 cross compiler (posix threads) with windres.
-resipa_windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+# The Windows program: the MinGW-w64 cross compiler (posix threads) with windres; NSIS makes
+# its setup.
+resipa_windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis)
 
 resipa_install_missing() {
     local p missing=() sudo_cmd=()

@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
-# The program on a real desktop: copied into a folder whose name needs care and started from
-# another, it takes three receipts typed with the keyboard only and without pauses, each
-# previewed through the real xdg-open into LibreOffice Writer, with openbox in a virtual X
-# server under a fresh HOME. Each Preview must bring up a LibreOffice window naming that
-# receipt's viewing copy, "Keluar" must end the program and leave every viewer open, and unrtf
-# must read the last receipt back.
-#
-# Usage: viewer_e2e.sh PROGRAM DATA_DIR (the folder of rspdefault.rtf); the profile is this
-# folder's informasi.inf. KEEP_E2E_DIR=1 keeps the work folder.
+# The program on an X desktop of its own under a fresh HOME, started from elsewhere: three
+# receipts typed without pauses, each previewed through the real xdg-open into a LibreOffice
+# Writer window naming its viewing copy; "Keluar" ends the program and leaves every viewer
+# open; unrtf reads the last receipt back.
+# Usage: viewer_e2e.sh PROGRAM DATA_DIR; KEEP_E2E_DIR=1 keeps the work folder.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -31,19 +27,14 @@ end_pid() {
 }
 # On the X desktop: the program, three receipts.
 drive() {
-    local work=$1 exe=$2 on_desktop=1 prog wid n v viewer title viewers=()
-    # "é" on a key of its own: xdotool would bind it to a spare key only around its press, and a
-    # busy program that reads the changed keymap after that would see no letter. No auto-repeat:
-    # on a busy machine xdotool may hold a key long enough for the server to repeat it.
-    xmodmap -e "keycode $(xmodmap -pke | awk 'NF == 3 {print $2; exit}') = eacute Eacute"
-    xset r off
+    local work=$1 exe=$2 on_desktop=1 prog wid n viewer title viewers=()
+    keyboard_for_typing
     (cd "$work/elsewhere" && exec env -u BROWSER -u DEFAULT_BROWSER -u SNAP QT_QPA_PLATFORM=xcb \
         HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" "$exe/resipa" >"$work/program.log" 2>&1) &
     prog=$! && echo "$prog" >"$work/program.pid"
     wid=$(timeout 60 xdotool search --sync --onlyvisible --name 'Resipa Elektronik' | head -n 1) ||
         die "no visible window named 'Resipa Elektronik' within 60 s"
 
-    # No pause between keys: each Enter must lead the keys after it to the next field at once.
     key() {
         ended "$prog" && die "the program ended while the receipt was typed"
         # A viewer that came up late may have taken the focus.
@@ -60,15 +51,7 @@ drive() {
         [ -n "$viewer" ]
     }
     for n in 0 1 2; do
-        # "Preview" kept the focus: one Tab to "Clear", whose Enter empties the receipt. The date
-        # keeps today's; Enter after each field, the last landing on "Preview", and Enter on it.
-        [ "$n" -eq 0 ] || key key --delay 50 Tab Return
-        for v in "" "${numbers[n]}" Bantul "${names[n]}" "${amounts[n]}" "$ket"; do
-            [ -z "$v" ] || key type --delay 50 "$v"
-            key key --delay 50 Return
-        done
-        note "Enter on Preview for ${numbers[n]}"
-        key key --delay 50 Return
+        type_receipt key "$n"
         wait_until "$VIEWER_SECONDS" viewer_of "${numbers[n]}" ||
             die "no LibreOffice window naming ${numbers[n]} within $VIEWER_SECONDS s"
         title=$(xdotool getwindowname "$viewer")
@@ -91,20 +74,10 @@ drive() {
 if [ "${1:-}" = --drive ]; then drive "$2" "$3"; exit 0; fi
 
 [ $# -eq 2 ] || die "usage: $0 PROGRAM DATA_DIR"
-for tool in Xvfb xauth mcookie xdotool xmodmap xset xprop openbox soffice xdg-open xdg-mime unrtf import; do
-    command -v "$tool" >/dev/null || die "$tool is missing (./test.sh installs it)"
-done
-work=$(mktemp -d "${TMPDIR:-/tmp}/resipa-viewer.XXXXXX")
-work=$(cd "$work" && pwd -P)
-# Each of a blank, "#", "%" and "é" must survive the way to the opener.
-exe="$work/Kas #1 100% café"
+need_tools Xvfb xauth mcookie xdotool xmodmap xset xprop openbox soffice xdg-open xdg-mime unrtf import
+make_work "$1" resipa "$2"
 home=$work/home
-mkdir -p "$exe" "$work/elsewhere" "$home"
-mkdir -m 700 "$work/runtime"
-cp "$1" "$exe/resipa"
-cp "$2/rspdefault.rtf" "$here/informasi.inf" "$exe/"
-
-passed=0
+mkdir -p "$home" && mkdir -m 700 "$work/runtime"
 finish() {
     end_recorded "$work/program.pid" resipa
     # The viewers: the program's descendants, which alone carry its HOME.
@@ -112,7 +85,7 @@ finish() {
         if grep -qxzF "HOME=$home" "$p/environ" 2>/dev/null; then end_pid "${p#/proc/}"; fi
     done
     xdesktop_stop "$work/x"
-    if [ "$passed" = 1 ] && [ -z "${KEEP_E2E_DIR:-}" ]; then rm -rf "$work"; else note "work folder kept: $work"; fi
+    end_work
 }
 trap finish EXIT
 
@@ -132,18 +105,8 @@ if [ "$status" -ne 0 ] || [ ! -s "$work/driven.txt" ]; then
 fi
 
 # What a reader sees of the last receipt (the window suites check the document's bytes).
-unrtf --html "$exe/Resipa.rtf" 2>"$work/unrtf.err" |
-    sed 's/<[^>]*>//g; s/&eacute;/é/g; s/&nbsp;/ /g; s/&amp;/\&/g' | tr -s '[:space:]' ' ' >"$work/text.txt" ||
-    die "unrtf cannot read the document: $(<"$work/unrtf.err")"
-for v in "${numbers[2]}" Bantul "${names[2]}" Rp.1,500,000 "Satu Juta Lima Ratus Ribu Rupiah" "$ket" \
-    "PT Contoh Sejahtera Uji" "Katering, Kafé & Kue" "Jl. Melati Uji No. 7, Bandung 40111" \
-    "Bank Contoh Uji" 987-654-3210 "Sari Contoh Lestari" "Agus Pranoto Uji"; do
-    grep -qwF -- "$v" "$work/text.txt" || die "the receipt does not show '$v': $(cat "$work/text.txt")"
-done
-grep -qwF -e "$day" -e "$(tanggal)" "$work/text.txt" || die "the receipt does not show today's date '$day'"
-# The typed city replaced the profile's; the template and the profile are only ever read.
+read_back "$exe" 2 Rp.1,500,000 "Satu Juta Lima Ratus Ribu Rupiah" "$day" "$2"
+# The typed city replaced the profile's.
 grep -qF Magelang "$work/text.txt" && die "the profile's city 'Magelang' is still on the receipt"
-cmp -s "$2/rspdefault.rtf" "$exe/rspdefault.rtf" || die "the template was changed"
-cmp -s "$here/informasi.inf" "$exe/informasi.inf" || die "the profile was changed"
 passed=1
 note "passed: three viewer windows, each naming its own receipt, all left open by Keluar; the last receipt read back"

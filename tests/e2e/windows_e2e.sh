@@ -1,14 +1,9 @@
 #!/usr/bin/env bash
-# resipa.exe on a real desktop under Wine: copied into a folder whose name needs care and
-# started from another, it takes two receipts typed with the keyboard only and without pauses,
-# each previewed through the Windows shell into Wine's WordPad, with openbox on an X server and
-# a Wine prefix of their own. Each Preview must bring up a WordPad window naming that receipt's
-# viewing copy, Enter held on "Preview" must preview once more, "Keluar" must end the program
-# and leave WordPad open, and unrtf must read the last receipt back.
-#
-# Usage: windows_e2e.sh PROGRAM DATA_DIR WINE64 WINESERVER (DATA_DIR: the folder of
-# rspdefault.rtf); the profile is this folder's informasi.inf. KEEP_E2E_DIR=1 keeps the work
-# folder.
+# resipa.exe under Wine, on an X desktop and in a prefix of its own, started from elsewhere: two
+# receipts typed without pauses, each previewed through the shell into a WordPad window naming
+# its viewing copy; Enter held on "Preview" previews once more; "Keluar" ends the program and
+# leaves WordPad open; unrtf reads the last receipt back.
+# Usage: windows_e2e.sh PROGRAM DATA_DIR WINE64 WINESERVER; KEEP_E2E_DIR=1 keeps the work folder.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -26,36 +21,25 @@ ket="Pembayaran café"
 e2e_name=windows
 source "$here/common.sh"
 
-for tool in Xvfb xauth mcookie xdotool xmodmap xset xprop openbox unrtf import; do
-    command -v "$tool" >/dev/null || die "$tool is missing (./test.sh installs it)"
-done
-work=$(mktemp -d "${TMPDIR:-/tmp}/resipa-windows.XXXXXX")
-work=$(cd "$work" && pwd -P)
-# Each of a blank, "#", "%" and "é" must survive the way to the shell.
-exe="$work/Kas #1 100% café"
-mkdir -p "$exe" "$work/elsewhere"
-cp "$program" "$exe/resipa.exe"
-cp "$data/rspdefault.rtf" "$here/informasi.inf" "$exe/"
+need_tools Xvfb xauth mcookie xdotool xmodmap xset xprop openbox unrtf import
+make_work "$program" resipa.exe "$data"
 # A prefix with an X desktop of its own, as the window suite's.
 export WINEPREFIX=$work/wineprefix TMPDIR=$work/wineprefix/tmp RESIPA_X=1 WINEDEBUG=-all
 # A viewer that crashes ends without a debugger's window over the program's.
 export WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe,winedbg.exe=d
 
-passed=0
 finish() {
     # The program, WordPad and Wine's services: every process of this prefix; then the desktop.
     bash "$prefix_script" remove "$wine64" "$wineserver" || true
-    if [ "$passed" = 1 ] && [ -z "${KEEP_E2E_DIR:-}" ]; then rm -rf "$work"; else note "work folder kept: $work"; fi
+    end_work
 }
 trap finish EXIT
 
 bash "$prefix_script" make "$wine64" "$wineserver" || die "the prefix could not be made"
 xdesktop_use "$WINEPREFIX/x"
 on_desktop=1
-# "é" on a key of its own, before the program reads the keymap; no auto-repeat but where a key is held
-# on purpose, so that a busy machine cannot repeat a typed key.
-xmodmap -e "keycode $(xmodmap -pke | awk 'NF == 3 {print $2; exit}') = eacute Eacute"
-xset r off
+# Before the program reads the keymap; auto-repeat comes back only where a key is held on purpose.
+keyboard_for_typing
 day=$(tanggal)
 (cd "$work/elsewhere" && exec "$wine64" "$exe/resipa.exe" >"$work/program.log" 2>&1) &
 prog=$!
@@ -95,15 +79,7 @@ expect_viewer() {
 
 for n in 0 1; do
     activate
-    # "Preview" kept the focus: one Tab to "Clear", whose Enter empties the receipt. The date
-    # keeps today's; Enter after each field, the last landing on "Preview", and Enter on it.
-    [ "$n" -eq 0 ] || xdotool key --delay 50 Tab Return
-    for v in "" "${numbers[n]}" Bantul "${names[n]}" "${amounts[n]}" "$ket"; do
-        [ -z "$v" ] || xdotool type --delay 50 "$v"
-        xdotool key --delay 50 Return
-    done
-    note "Enter on Preview for ${numbers[n]}"
-    xdotool key Return
+    type_receipt xdotool "$n"
     expect_viewer "${numbers[n]}" 1
 done
 
@@ -131,16 +107,6 @@ for n in 0 1; do
 done
 
 # What a reader sees of the last receipt, dated the day the program started or the next.
-unrtf --html "$exe/Resipa.rtf" 2>"$work/unrtf.err" |
-    sed 's/<[^>]*>//g; s/&eacute;/é/g; s/&nbsp;/ /g; s/&amp;/\&/g' | tr -s '[:space:]' ' ' >"$work/text.txt" ||
-    die "unrtf cannot read the document: $(<"$work/unrtf.err")"
-for v in "${numbers[1]}" Bantul "${names[1]}" Rp.42,000 "Empat Puluh Dua Ribu Rupiah" "$ket" \
-    "PT Contoh Sejahtera Uji" "Katering, Kafé & Kue" "Jl. Melati Uji No. 7, Bandung 40111" \
-    "Bank Contoh Uji" 987-654-3210 "Sari Contoh Lestari" "Agus Pranoto Uji"; do
-    grep -qwF -- "$v" "$work/text.txt" || die "the receipt does not show '$v': $(cat "$work/text.txt")"
-done
-grep -qwF -e "$day" -e "$(tanggal)" "$work/text.txt" || die "the receipt does not show today's date '$day'"
-cmp -s "$data/rspdefault.rtf" "$exe/rspdefault.rtf" || die "the template was changed"
-cmp -s "$here/informasi.inf" "$exe/informasi.inf" || die "the profile was changed"
+read_back "$exe" 1 Rp.42,000 "Empat Puluh Dua Ribu Rupiah" "$day" "$data"
 passed=1
 note "passed: a WordPad window for each Preview, one document for the held Enter, the viewers left open by Keluar; the last receipt read back"
